@@ -1,0 +1,142 @@
+// Entry point, the one window, start-up and shut-down order, and the frame
+// loop paced at 40 ms.
+#include <new>
+
+#include "ansicht/ansicht.h"
+#include "app/app.h"
+#include "baum/baum.h"
+#include "eingabe/eingabe.h"
+#include "grafik/grafik.h"
+
+HWND hWnd = nullptr;
+Baum* pBaum = nullptr;
+int bEnde = 0;
+
+namespace {
+
+const DWORD nBildDauer = 40;
+const D3DCOLOR nHintergrund = 0xffc82828;
+const UINT nMaxTiefe = 10;
+
+// Registers the window class and creates the 400 x 300 popup window; 0 when
+// either fails. The full-screen device shows the window later.
+int Fenster_Erzeugen(HINSTANCE hInstance) {
+  WNDCLASSEXA Klasse = {};
+  Klasse.cbSize = sizeof(WNDCLASSEXA);
+  Klasse.style = CS_HREDRAW | CS_VREDRAW;
+  Klasse.lpfnWndProc = WndProc;
+  Klasse.hInstance = hInstance;
+  Klasse.hIcon = LoadIconA(NULL, IDI_APPLICATION);
+  Klasse.hCursor = LoadCursorA(NULL, IDC_ARROW);
+  Klasse.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  Klasse.lpszClassName = "Farnkolonie03FensterKlasse";
+  Klasse.hIconSm = LoadIconA(NULL, IDI_APPLICATION);
+  if (!RegisterClassExA(&Klasse)) return 0;
+  Protokoll_Schreiben("Window Registriert.\n");
+  hWnd = CreateWindowExA(0, "Farnkolonie03FensterKlasse", "Borkwerk03 - Fenster", WS_POPUP, 0, 0,
+                         400, 300, NULL, NULL, hInstance, NULL);
+  return hWnd != NULL;
+}
+
+// Replaces the current tree by a new one at vBasis. A tree that cannot be
+// allocated ends the run through the normal shut-down.
+void Baum_Neu(const D3DVECTOR* pBasis) {
+  delete pBaum;
+  pBaum = nullptr;
+  pBaum = new (std::nothrow) Baum(pBasis, nMaxTiefe);
+  if (!pBaum) {
+    Protokoll_Schreiben("ERROR : kein Speicher fuer den Baum\n");
+    bEnde = 1;
+  }
+}
+
+// Start-up after the graphics: scene state, input, camera, first tree.
+void Spiel_Vorbereiten(HINSTANCE hInstance, const D3DVECTOR* pBasis) {
+  rProjektionsMatrixEinstellen(pDevice);
+  rMaterialEinstellen();
+  rLichtEinstellen();
+  DI_Erzeugen(hInstance);
+  Kamera_Init();
+  Baum_Neu(pBasis);
+  Protokoll_Schreiben("=========== HAUPTSCHLEIFE =========== \n \n");
+}
+
+// One frame, in fixed order: pump, clear, input, camera, light, regrow,
+// grow and draw, overlay, present, Esc, then spin until 40 ms have passed.
+void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
+  const DWORD nStart = GetTickCount();
+  while (PeekMessageA(pMsg, NULL, 0, 0, PM_REMOVE)) {
+    TranslateMessage(pMsg);
+    DispatchMessageA(pMsg);
+  }
+  pDevice->Clear(0, NULL, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, nHintergrund, 1.0f, 0);
+  DI_Abfrage();
+  Kamera_Bewegen();
+  rLichtBewegen();
+  if (bNeuWachsen) Baum_Neu(pBasis);
+  if (pBaum) {
+    pBaum->Wachsen();
+    pBaum->Zeichnen();
+  }
+  Zeichne_Hilfe();
+  pDevice->Present(NULL, NULL, NULL, NULL);
+  if (bEsc == 1) bEnde = 1;
+  while (static_cast<DWORD>(GetTickCount() - nStart) < nBildDauer) {
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+  MSG msg = {};
+  const D3DVECTOR vBasis = {0.0f, -1.0f, 0.0f};
+
+  pProtokoll = fopen("Protokoll.txt", "w");
+  if (!pProtokoll) fputs("borkwerk: Protokoll.txt cannot be created; running without a log\n", stderr);
+  Protokoll_Schreiben("Farnkolonie09.\n");
+  if (!Fenster_Erzeugen(hInstance)) return 0;
+  ShowCursor(FALSE);
+  srand(GetTickCount());
+
+  const int bGestartet = Spiel_Init();
+  if (bGestartet) Spiel_Vorbereiten(hInstance, &vBasis);
+  if (bGestartet && !bEnde) {
+    do {
+      Bild(&msg, &vBasis);
+    } while (!bEnde);
+  }
+
+  delete pBaum;
+  pBaum = nullptr;
+  Spiel_Ende();
+  return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK WndProc(HWND hFenster, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    bEnde = 1;
+    PostQuitMessage(0);
+    return 1;
+  }
+  return DefWindowProcA(hFenster, message, wParam, lParam);
+}
+
+int Spiel_Init() {
+  srand(GetTickCount());
+  if (D3D_Init(1152, 864, 16, 0)) {
+    Protokoll_Schreiben("rD3DInitialisieren : successful \n \n");
+    return 1;
+  }
+  Protokoll_Schreiben("Spiel_Init: D3D failed \n");
+  bEnde = 1;
+  return 0;
+}
+
+int Spiel_Ende() {
+  Protokoll_Schreiben("=========== SPIEL  ENDE =========== \n \n");
+  if (pProtokoll) fclose(pProtokoll);
+  pProtokoll = nullptr;
+  D3D_Ende();
+  DI_Freigeben();
+  return 1;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Graphics device: enumeration, device file, device creation, scene state.
+#include "plattform/plattform.h"
+
+struct ModusDaten {
+  UINT Width;
+  UINT Height;
+  D3DFORMAT Format;
+  DWORD BehaviorFlags;
+  D3DFORMAT DepthStencilFormat;
+};
+
+struct DeviceDaten {
+  D3DDEVTYPE DeviceType;
+  D3DCAPS8 Caps;
+  const char* Name;
+  UINT nModi;
+  ModusDaten Modi[150];
+  UINT iModus;
+  D3DMULTISAMPLE_TYPE MultiSampleType;
+};
+
+struct AdapterDaten {
+  D3DADAPTER_IDENTIFIER8 Identifier;
+  UINT nDevices;
+  DeviceDaten Devices[5];
+  UINT iDevice;
+};
+
+// Enumeration
+extern AdapterDaten AdapterListe[20];
+extern UINT nAdapter;
+extern UINT iAdapter;
+// Adapter ordinal of each accepted record: records are packed, so after a
+// rejected adapter a record's index is no longer its ordinal.
+extern UINT AdapterNummer[20];
+int Erstelle_List(UINT nBreite, UINT nHoehe);
+int Vergleiche_Modus(const void* pA, const void* pB);
+HRESULT Bestaetige_Device(D3DCAPS8* pCaps, DWORD dwVerhalten, D3DFORMAT Format);
+int Finde_DepthStencil(UINT nAdapterNr, D3DDEVTYPE Typ, D3DFORMAT AdapterFormat,
+                       D3DFORMAT* pDepthStencilFormat);
+
+// Device file
+int Device_Speichern();
+
+// Device creation
+extern IDirect3D8* pD3D;
+extern IDirect3DDevice8* pDevice;
+extern IDirect3DSurface8* pBackBuffer;
+extern UINT nDepthBits;
+extern UINT nStencilBits;
+extern char szDeviceText[256];
+extern char szModeText[100];
+int D3D_Init(UINT nBreite, UINT nHoehe, UINT nTiefenBits, UINT nSchablonenBits);
+int Obj_Init();
+void D3D_Ende();
+
+// Scene state
+extern D3DMATERIAL8 Material;
+extern D3DLIGHT8 Licht;
+extern float fLichtWinkel;
+int rProjektionsMatrixEinstellen(IDirect3DDevice8* pGeraet);
+int rProjektionsMatrixBerechnen(D3DMATRIX* pMatrix, float fSichtwinkel, float fSeitenverhaeltnis,
+                                float fNah, float fFern);
+int rMaterialEinstellen();
+void rLichtEinstellen();
+void rLichtBewegen();

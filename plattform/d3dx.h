@@ -1,0 +1,11 @@
+#pragma once
+// The one D3DX routine the system uses. D3DX is not part of the platform
+// on either system, so both builds use this own implementation.
+typedef D3DMATRIX D3DXMATRIX;
+typedef D3DVECTOR D3DXVECTOR3;
+
+// Left-handed look-at view matrix, row vectors: z = normalize(At - Eye),
+// x = normalize(Up x z), y = z x x; columns x, y, z; last row
+// (-x.Eye, -y.Eye, -z.Eye, 1). Returns pOut.
+D3DXMATRIX* WINAPI D3DXMatrixLookAtLH(D3DXMATRIX* pOut, const D3DXVECTOR3* pEye,
+                                      const D3DXVECTOR3* pAt, const D3DXVECTOR3* pUp);

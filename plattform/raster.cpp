@@ -1,0 +1,198 @@
+// Clipping, projection and culling of triangles; filling is in
+// raster_fuellen.cpp.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "plattform/raster_intern.h"
+
+namespace ersatz {
+namespace {
+
+// Vertices up to this many screen widths/heights outside need no clipping
+// against the sides: the filler's fixed-point arithmetic holds there.
+constexpr float fSchutz = 8.0f;
+
+enum Ebene : unsigned {
+  Nah = 1,
+  Fern = 2,
+  SchutzLinks = 4,
+  SchutzRechts = 8,
+  SchutzUnten = 16,
+  SchutzOben = 32,
+  Links = 64,
+  Rechts = 128,
+  Unten = 256,
+  Oben = 512,
+};
+constexpr unsigned nZuSchneiden = Nah | Fern | SchutzLinks | SchutzRechts | SchutzUnten | SchutzOben;
+constexpr int nMaxEcken = 3 + 6;
+
+// Signed distance of e to a clip plane, >= 0 inside.
+float Abstand(const Ecke& e, unsigned ebene) {
+  switch (ebene) {
+    case Nah:
+      return e.z;
+    case Fern:
+      return e.w - e.z;
+    case SchutzLinks:
+      return e.x + fSchutz * e.w;
+    case SchutzRechts:
+      return fSchutz * e.w - e.x;
+    case SchutzUnten:
+      return e.y + fSchutz * e.w;
+    default:
+      return fSchutz * e.w - e.y;
+  }
+}
+
+unsigned Aussen(const Ecke& e) {
+  unsigned c = 0;
+  if (e.z < 0.0f) c |= Nah;
+  if (e.z > e.w) c |= Fern;
+  if (e.x < -fSchutz * e.w) c |= SchutzLinks;
+  if (e.x > fSchutz * e.w) c |= SchutzRechts;
+  if (e.y < -fSchutz * e.w) c |= SchutzUnten;
+  if (e.y > fSchutz * e.w) c |= SchutzOben;
+  if (e.x < -e.w) c |= Links;
+  if (e.x > e.w) c |= Rechts;
+  if (e.y < -e.w) c |= Unten;
+  if (e.y > e.w) c |= Oben;
+  return c;
+}
+
+Ecke Mischen(const Ecke& a, const Ecke& b, float t) {
+  auto m = [t](float x, float y) { return x + (y - x) * t; };
+  return {m(a.x, b.x), m(a.y, b.y), m(a.z, b.z), m(a.w, b.w),
+          m(a.r, b.r), m(a.g, b.g), m(a.b, b.b), m(a.a, b.a)};
+}
+
+// Sutherland-Hodgman against one plane; all attributes are linear in
+// clip space, so cut points interpolate them exactly.
+int Schneiden(const Ecke* ein, int n, Ecke* aus, unsigned ebene) {
+  int m = 0;
+  for (int i = 0; i < n; ++i) {
+    const Ecke& a = ein[i];
+    const Ecke& b = ein[(i + 1) % n];
+    const float da = Abstand(a, ebene), db = Abstand(b, ebene);
+    if (da >= 0.0f) aus[m++] = a;
+    if ((da >= 0.0f) != (db >= 0.0f)) aus[m++] = Mischen(a, b, da / (da - db));
+  }
+  return m;
+}
+
+// Nearest integer, halves up; fast where the library call is not.
+std::int64_t Runden(float v) {
+  const float f = v + 0.5f;
+  const auto n = static_cast<std::int64_t>(f);
+  return n > f ? n - 1 : n;
+}
+
+Bildpunkt Projizieren(const Ziel& ziel, const Ecke& e) {
+  const float q = 1.0f / e.w;
+  const float xs = (e.x * q + 1.0f) * 0.5f * static_cast<float>(ziel.nBreite);
+  const float ys = (1.0f - e.y * q) * 0.5f * static_cast<float>(ziel.nHoehe);
+  Bildpunkt p;
+  p.X = Runden(xs * static_cast<float>(nSub));
+  p.Y = Runden(ys * static_cast<float>(nSub));
+  p.z = std::min(1.0f, std::max(0.0f, e.z * q));
+  p.q = q;
+  p.r = e.r * 255.0f * q;
+  p.g = e.g * 255.0f * q;
+  p.b = e.b * 255.0f * q;
+  return p;
+}
+
+std::int64_t Flaeche2(const Bildpunkt& a, const Bildpunkt& b, const Bildpunkt& c) {
+  return (b.X - a.X) * (c.Y - a.Y) - (c.X - a.X) * (b.Y - a.Y);
+}
+
+bool Verworfen(D3DCULL cull, std::int64_t nFlaeche) {
+  if (nFlaeche == 0) return true;
+  if (cull == D3DCULL_CCW) return nFlaeche < 0;
+  if (cull == D3DCULL_CW) return nFlaeche > 0;
+  return false;
+}
+
+// Culls the convex polygon on screen by its winding and fills it as a
+// fan of clockwise triangles.
+void Vieleck_Fuellen(const Ziel& ziel, const Rasterzustand& zustand, const Bildpunkt* p, int n,
+                     std::uint32_t nFlach) {
+  std::int64_t nFlaeche = 0;
+  for (int i = 1; i + 1 < n; ++i) nFlaeche += Flaeche2(p[0], p[i], p[i + 1]);
+  if (Verworfen(zustand.Cull, nFlaeche)) return;
+  for (int i = 1; i + 1 < n; ++i) {
+    const std::int64_t f = Flaeche2(p[0], p[i], p[i + 1]);
+    if (nFlaeche > 0 && f > 0) Dreieck_Fuellen(ziel, zustand, p[0], p[i], p[i + 1], nFlach);
+    if (nFlaeche < 0 && f < 0) Dreieck_Fuellen(ziel, zustand, p[0], p[i + 1], p[i], nFlach);
+  }
+}
+
+// Clips the triangle against the planes it crosses, then projects and
+// fills what is left.
+void Geschnitten_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Ecke& a,
+                          const Ecke& b, const Ecke& c, unsigned nSchnitte,
+                          std::uint32_t nFlach) {
+  Ecke puffer[2][nMaxEcken];
+  puffer[0][0] = a, puffer[0][1] = b, puffer[0][2] = c;
+  int n = 3, k = 0;
+  for (unsigned ebene = Nah; ebene <= SchutzOben && n >= 3; ebene <<= 1) {
+    if (!(nSchnitte & ebene)) continue;
+    n = Schneiden(puffer[k], n, puffer[1 - k], ebene);
+    k = 1 - k;
+  }
+  Bildpunkt p[nMaxEcken];
+  for (int i = 0; i < n; ++i) {
+    if (!(puffer[k][i].w > 0.0f)) return;
+    p[i] = Projizieren(ziel, puffer[k][i]);
+  }
+  if (n >= 3) Vieleck_Fuellen(ziel, zustand, p, n, nFlach);
+}
+
+}  // namespace
+
+void Farbe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint32_t nPixel) {
+  for (int y = y1; y < y2; ++y) {
+    std::uint8_t* pZeile = ziel.pFarbe + static_cast<size_t>(y) * ziel.nPitch;
+    if (ziel.Format == D3DFMT_X8R8G8B8 || ziel.Format == D3DFMT_A8R8G8B8) {
+      std::fill_n(reinterpret_cast<std::uint32_t*>(pZeile) + x1, x2 - x1, nPixel);
+    } else {
+      std::fill_n(reinterpret_cast<std::uint16_t*>(pZeile) + x1, x2 - x1,
+                  static_cast<std::uint16_t>(nPixel));
+    }
+  }
+}
+
+void Tiefe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint16_t nTiefe) {
+  for (int y = y1; y < y2; ++y) {
+    std::fill_n(ziel.pTiefe + static_cast<size_t>(y) * ziel.nBreite + x1, x2 - x1, nTiefe);
+  }
+}
+
+Eckpunkt Eckpunkt_Vorbereiten(const Ziel& ziel, const Ecke& e) {
+  Eckpunkt v;
+  v.e = e;
+  v.nAussen = Aussen(e);
+  v.nFarbe = Pixel_Packen(ziel.Format, Kanal8(e.r), Kanal8(e.g), Kanal8(e.b), Kanal8(e.a));
+  if (!(v.nAussen & nZuSchneiden)) v.p = Projizieren(ziel, e);
+  return v;
+}
+
+void Dreieck_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Eckpunkt& a,
+                      const Eckpunkt& b, const Eckpunkt& c) {
+  if (a.nAussen & b.nAussen & c.nAussen) return;
+  const unsigned nSchnitte = (a.nAussen | b.nAussen | c.nAussen) & nZuSchneiden;
+  if (nSchnitte) {
+    Geschnitten_Zeichnen(ziel, zustand, a.e, b.e, c.e, nSchnitte, a.nFarbe);
+    return;
+  }
+  const std::int64_t nFlaeche = Flaeche2(a.p, b.p, c.p);
+  if (Verworfen(zustand.Cull, nFlaeche)) return;
+  if (nFlaeche > 0) {
+    Dreieck_Fuellen(ziel, zustand, a.p, b.p, c.p, a.nFarbe);
+  } else {
+    Dreieck_Fuellen(ziel, zustand, a.p, c.p, b.p, a.nFarbe);
+  }
+}
+
+}  // namespace ersatz

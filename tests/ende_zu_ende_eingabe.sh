@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The real program, headless, driven by an input script: keys reach the
+# picture in the frame they are pressed, Esc ends the run after its frame,
+# and every input failure writes exactly its log lines.
+set -u
+prog=$(realpath "$1")
+source "$(dirname "$0")/gemeinsam.sh"
+bild() { printf '%s/bilder/frame-%05d.png' "$1" "$2"; }
+gleich() { cmp -s "$(bild "$1" "$3")" "$(bild "$2" "$3")"; }
+verschieden() { ! gleich "$@"; }
+lauf() {  # directory, script text, options...
+  local ordner=$1 skript=$2; shift 2
+  mkdir -p "$ordner" && printf '%b' "$skript" >"$ordner/skript.txt"
+  (cd "$ordner" && "$prog" --headless --seed 4242 --input skript.txt "$@" >out 2>err; echo $? >rc)
+}
+# What the log holds between the main-loop line and the end line.
+schleifenprotokoll() {
+  local text; text=$(cat "$1/Protokoll.txt"; echo x)
+  text=${text#*"=========== HAUPTSCHLEIFE =========== "$'\n'" "$'\n'}
+  printf '%s' "${text%%"=========== SPIEL  ENDE"*}"
+}
+wiederholt() {  # count, text
+  local i; for ((i = 0; i < $1; i++)); do printf '%s' "$2"; done
+}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# Esc alone, as the reference; then S, F1, R and the mouse each in their frames.
+lauf "$tmp/esc" '20 down ESCAPE\n' --frames 100 --capture-dir bilder
+lauf "$tmp/alle" '# all keys\n2 down S\n3 up s\n\n4 down F1\n8 up F1   # help shown in 4..7\n12 down R\n14 up R\n16 mouse 40 -10 120\n20 down escape\n' \
+  --frames 100 --capture-dir bilder
+for r in esc alle; do
+  pruefe "$r: exit 0" test "$(cat "$tmp/$r/rc")" -eq 0
+  pruefe "$r: ends after the Esc frame (21 frames)" test "$(ls "$tmp/$r/bilder" | wc -l)" -eq 21
+  pruefe "$r: input came up" test "$(grep -cxE 'Tastatur online\.|Maus online\.' "$tmp/$r/Protokoll.txt")" -eq 2
+  pruefe "$r: no input error in the loop" test -z "$(schleifenprotokoll "$tmp/$r")"
+  pruefe "$r: nothing on stderr" test ! -s "$tmp/$r/err"
+done
+pruefe "frames before any key are the same" gleich "$tmp/esc" "$tmp/alle" 1
+pruefe "S changes frame 2" verschieden "$tmp/esc" "$tmp/alle" 2
+
+lauf "$tmp/f1" '4 down F1\n8 up F1\n20 down ESCAPE\n' --frames 100 --capture-dir bilder
+pruefe "F1 not yet in frame 3" gleich "$tmp/esc" "$tmp/f1" 3
+pruefe "F1 held shows in frame 4" verschieden "$tmp/esc" "$tmp/f1" 4
+pruefe "F1 held shows in frame 7" verschieden "$tmp/esc" "$tmp/f1" 7
+pruefe "F1 released is gone in frame 8" gleich "$tmp/esc" "$tmp/f1" 8
+
+lauf "$tmp/r" '12 down R\n14 up R\n20 down ESCAPE\n' --frames 100 --capture-dir bilder
+pruefe "R not yet in frame 11" gleich "$tmp/esc" "$tmp/r" 11
+pruefe "R regrows from frame 12" verschieden "$tmp/esc" "$tmp/r" 12
+
+lauf "$tmp/maus" '16 mouse 60 0 0\n20 down ESCAPE\n' --frames 100 --capture-dir bilder
+pruefe "mouse not yet in frame 15" gleich "$tmp/esc" "$tmp/maus" 15
+pruefe "mouse turns the camera in frame 16" verschieden "$tmp/esc" "$tmp/maus" 16
+
+# Read failures: each frame writes exactly its lines, and since no poll
+# succeeds, Esc never arrives and --frames ends the run.
+lauf "$tmp/maus_weg" '0 down ESCAPE\n' --frames 4 --fault GetDeviceState.Mouse
+pruefe "lost mouse: exit 0" test "$(cat "$tmp/maus_weg/rc")" -eq 0
+pruefe "lost mouse: four frames of its two lines" test "$(schleifenprotokoll "$tmp/maus_weg")" = \
+  "$(wiederholt 4 $'DI_Init: Maus->Reacquiring failed \nERROR : MausAbfrage fehlgeschlagen.')"
+lauf "$tmp/maus_fehler" '0 down ESCAPE\n' --frames 3 --fault GetDeviceState.Mouse.Generic
+pruefe "mouse error: only its line" test "$(schleifenprotokoll "$tmp/maus_fehler")" = \
+  "$(wiederholt 3 'ERROR : MausAbfrage fehlgeschlagen.')"
+lauf "$tmp/tastatur_weg" '0 down ESCAPE\n' --frames 3 --fault GetDeviceState.Keyboard
+pruefe "lost keyboard: the result and the error each frame" test "$(schleifenprotokoll "$tmp/tastatur_weg")" = \
+  "$(wiederholt 3 $'Keyboard GetDeviceState : return 2147942430ERROR : TastenAbfrage fehlgeschlagen.\n')"
+
+# Set-up failures: the message box (on stderr when headless) or the log line,
+# the run goes on, and a poll without both devices is logged once.
+ohne='ERROR : DI_Abfrage ohne Tastatur oder Maus, keine Eingabe.'
+while IFS='|' read -r name meldung zeile schleife; do
+  lauf "$tmp/$name" '' --frames 3 --fault "$name"
+  pruefe "$name: exit 0" test "$(cat "$tmp/$name/rc")" -eq 0
+  if [ -n "$meldung" ]; then
+    pruefe "$name: message box" test "$(cat "$tmp/$name/err")" = "XXX: $meldung"
+  else
+    pruefe "$name: no message box" test ! -s "$tmp/$name/err"
+  fi
+  [ -n "$zeile" ] && pruefe "$name: log line" grep -qF "$zeile" "$tmp/$name/Protokoll.txt"
+  pruefe "$name: not online" test "$(grep -c 'Maus online' "$tmp/$name/Protokoll.txt")" -eq 0
+  erwartet=$ohne
+  [ "$schleife" = "maus" ] && erwartet=$(wiederholt 3 'ERROR : MausAbfrage fehlgeschlagen.')
+  pruefe "$name: frame loop lines" test "$(schleifenprotokoll "$tmp/$name")" = "$erwartet"
+done <<'EOF'
+DirectInput8Create|ERROR : DI HauptInterface erzeugen.||
+CreateDevice.Keyboard|ERROR : DI Keyboard DeviceInterface erzeugen.||
+SetDataFormat.Keyboard|ERROR : DI Keyboard Datenformat setzen.||
+SetCooperativeLevel.Keyboard|ERROR : DI Keyboard SetCoopLevel()||
+Acquire.Keyboard||Keyboard Aquire : return 2147942405|
+CreateDevice.Mouse|ERROR : DI Mouse DeviceInterface erzeugen.|Tastatur online.|
+SetDataFormat.Mouse|ERROR : DI Maus Datenformat setzen.|Tastatur online.|maus
+SetCooperativeLevel.Mouse|ERROR : DI Maus SetCoopLevel|Tastatur online.|maus
+Acquire.Mouse||Mouse Aquire : return 2147942405|maus
+EOF
+
+# A bad script line: one line naming file and line, exit 2, no run.
+lauf "$tmp/schlecht" '0 down R\n# fine so far\n3 down NOSUCHKEY\n'
+pruefe "bad script exits 2" test "$(cat "$tmp/schlecht/rc")" -eq 2
+pruefe "bad script names file and line" grep -qF "skript.txt:3: unknown key 'NOSUCHKEY'" "$tmp/schlecht/err"
+pruefe "bad script says one line" test "$(wc -l <"$tmp/schlecht/err")" -eq 1
+pruefe "bad script: no run" test ! -e "$tmp/schlecht/Protokoll.txt"
+
+exit $fehler

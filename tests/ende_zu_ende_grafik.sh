@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The real program, headless: what the graphics start-up, the scene state and
+# their failures leave in Protokoll.txt and device.gra.
+set -u
+prog=$(realpath "$1")
+source "$(dirname "$0")/gemeinsam.sh"
+wort() {  # unsigned little-endian 32-bit word of file $1 at offset $2
+  od -An -tu4 --endian=little -j "$2" -N4 "$1" | tr -d ' '
+}
+lauf() {  # fresh directory $1, then the program with the remaining options
+  mkdir "$tmp/$1" && cd "$tmp/$1" || exit 1
+  shift
+  "$prog" --headless --frames 3 "$@" >out 2>err
+}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+kopf=$'Farnkolonie09.\nWindow Registriert.\nD3D_Init: Starte Initialisierung \n'
+aufzaehlung=$'   -> Device: HAL\n   -> Device: REF\n   -> Adapter akzeptiert: Borkwerk Software Rasterizer \n'
+geraet=$'   -- Enumeration beendet -- \n   Device [HAL (TnL in Software): Borkwerk Software Rasterizer] aktiviert! \n   Mode: 1152x864 16 Bit 16/0 Bit Depth/Stencil Buffer \nD3D_Init: successful \nrD3DInitialisieren : successful \n \n'
+szene=$'ProjektionsMatrix eingestellt.\nMaterial initialisiert.\nLichtquelle initialisiert.\nlicht: LightEnable()\nlicht: SetRenderState()\nlicht: SetRenderState()\n'
+abbruch=$'Spiel_Init: D3D failed \n=========== SPIEL  ENDE =========== \n \n'
+
+# The log up to and including the scene state, i.e. before the input lines.
+bis_szene() {
+  sed '/^licht: SetRenderState()$/{n;/^licht: SetRenderState()$/q}' Protokoll.txt
+}
+
+# A normal start: the graphics lines in order, the file with one adapter.
+lauf normal
+pruefe "normal: exit 0" test $? -eq 0
+pruefe "normal: start-up lines" test "$(bis_szene)" = "$kopf$aufzaehlung$geraet${szene%$'\n'}"
+pruefe "normal: no light error" test "$(grep -c bewegt Protokoll.txt)" -eq 0
+pruefe "normal: device.gra size" test "$(stat -c %s device.gra)" -eq 344740
+pruefe "normal: nAdapter 1, iAdapter 0" test "$(wort device.gra 344720) $(wort device.gra 344724)" = "1 0"
+pruefe "normal: depth 16, stencil 0 twice" test "$(wort device.gra 344728) $(wort device.gra 344732) $(wort device.gra 344736)" = "16 0 0"
+pruefe "normal: HAL then REF kept" test "$(wort device.gra 1068) $(wort device.gra 1072) $(wort device.gra 4304)" = "2 1 2"
+i=$(wort device.gra $((1072 + 3224)))
+m=$((1072 + 224 + 20 * i))
+pruefe "normal: chosen mode 1152x864 R5G6B5 SW-TnL D16" test "$(wort device.gra $m) $(wort device.gra $((m + 4))) $(wort device.gra $((m + 8))) $(wort device.gra $((m + 12))) $(wort device.gra $((m + 16)))" = "1152 864 23 32 80"
+
+# No Direct3D: straight to shut-down, no device file.
+lauf d3d --fault Direct3DCreate8
+pruefe "Direct3DCreate8: exit 0" test $? -eq 0
+pruefe "Direct3DCreate8: log" test "$(cat Protokoll.txt)" = "$kopf"$'D3D_Init Fehler: Direct3DCreate8() failed\n'"${abbruch%$'\n'}"
+pruefe "Direct3DCreate8: no device.gra" test ! -e device.gra
+
+# The device refused: the enumeration is logged and written all the same.
+lauf geraet --fault CreateDevice
+pruefe "CreateDevice: exit 0" test $? -eq 0
+pruefe "CreateDevice: log" test "$(cat Protokoll.txt)" = "$kopf$aufzaehlung"$'D3D_Init Fehler: CreateDevice() failed \nD3D_Init Fehler: Obj_Init failed\n'"${abbruch%$'\n'}"
+pruefe "CreateDevice: device.gra written" test "$(stat -c %s device.gra)" -eq 344740
+
+# device.gra cannot be created.
+mkdir -p "$tmp/gesperrt/device.gra" && cd "$tmp/gesperrt"
+"$prog" --headless --frames 3 >out 2>err
+pruefe "device.gra a directory: exit 0" test $? -eq 0
+pruefe "device.gra a directory: log" test "$(cat Protokoll.txt)" = "$kopf$aufzaehlung"$'ERROR : device not saved\n'"${abbruch%$'\n'}"
+
+# Viewport refused: one error line, the run goes on.
+lauf viewport --fault GetViewport
+pruefe "GetViewport: exit 0" test $? -eq 0
+pruefe "GetViewport: log" test "$(bis_szene)" = "$kopf$aufzaehlung$geraet"$'ERROR : rProjektionsMatrixEinstellen() GetViewport failed \n'"${szene%$'\n'}"
+pruefe "GetViewport: run completed" grep -qxF "=========== SPIEL  ENDE =========== " Protokoll.txt
+
+# SetLight refused: no success line at set-up, one error line per frame.
+lauf licht --fault SetLight
+pruefe "SetLight: exit 0" test $? -eq 0
+pruefe "SetLight: no set-up line" test "$(grep -c '^Lichtquelle initialisiert.$' Protokoll.txt)" -eq 0
+pruefe "SetLight: LightEnable still logged" grep -qxF "licht: LightEnable()" Protokoll.txt
+pruefe "SetLight: one line per frame" test "$(grep -c '^Lichtquelle konnte nicht bewegt werden.$' Protokoll.txt)" -eq 3
+pruefe "SetLight: moved lines inside the main loop" test "$(sed -n '/HAUPTSCHLEIFE/,/SPIEL  ENDE/p' Protokoll.txt | grep -c bewegt)" -eq 3
+
+exit $fehler

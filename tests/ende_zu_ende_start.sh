@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The real program, headless: start-up and shut-down log, exit codes,
+# reproducible runs, launcher options, captures, a log that cannot be made.
+set -u
+prog=$1
+source "$(dirname "$0")/gemeinsam.sh"
+png_groesse() {  # width x height from the PNG header
+  local b; b=$(od -An -tu1 -j16 -N8 "$1" | tr -s ' ')
+  set -- $b
+  echo "$(( ($1<<24) + ($2<<16) + ($3<<8) + $4 ))x$(( ($5<<24) + ($6<<16) + ($7<<8) + $8 ))"
+}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# A short run: exit 0, the shell's lines in order, one capture per frame.
+mkdir "$tmp/a" && cd "$tmp/a"
+"$prog" --headless --frames 5 --seed 1234 --capture letztes.png --capture-dir bilder >out 2>err
+pruefe "exit code 0" test $? -eq 0
+pruefe "banner first" test "$(head -n1 Protokoll.txt)" = "Farnkolonie09."
+pruefe "window second" test "$(sed -n 2p Protokoll.txt)" = "Window Registriert."
+pruefe "graphics started" grep -qxF "rD3DInitialisieren : successful " Protokoll.txt
+pruefe "main loop line" grep -qxF "=========== HAUPTSCHLEIFE =========== " Protokoll.txt
+pruefe "end line last" test "$(grep -v '^ *$' Protokoll.txt | tail -n1)" = "=========== SPIEL  ENDE =========== "
+pruefe "main loop before end" test "$(grep -n 'HAUPTSCHLEIFE' Protokoll.txt | cut -d: -f1)" -lt "$(grep -n 'SPIEL  ENDE' Protokoll.txt | cut -d: -f1)"
+pruefe "five frames captured" test "$(ls bilder | tr '\n' ' ')" = "frame-00000.png frame-00001.png frame-00002.png frame-00003.png frame-00004.png "
+pruefe "last frame is the capture" cmp -s letztes.png bilder/frame-00004.png
+pruefe "capture 1152x864" test "$(png_groesse letztes.png)" = "1152x864"
+pruefe "device file written" test "$(stat -c %s device.gra)" -eq 344740
+pruefe "nothing on stderr" test ! -s err
+
+# The same seed gives the same log and the same pictures.
+mkdir "$tmp/b" && cd "$tmp/b"
+"$prog" --headless --frames 5 --seed 1234 --capture letztes.png >/dev/null 2>&1
+pruefe "same seed, same log" cmp -s Protokoll.txt "$tmp/a/Protokoll.txt"
+pruefe "same seed, same picture" cmp -s letztes.png "$tmp/a/letztes.png"
+
+# Launcher errors: one line on stderr, exit code 2, no run.
+mkdir "$tmp/c" && cd "$tmp/c"
+for args in "--frames 0" "--frames x" "--seed -1" "--bogus" "--fault NoSuchCall" "--frames"; do
+  "$prog" $args >out 2>err
+  code=$?
+  pruefe "'$args' exits 2" test $code -eq 2
+  pruefe "'$args' says one line" test "$(wc -l <err)" -eq 1
+done
+pruefe "no run after a bad option" test ! -e Protokoll.txt
+"$prog" --help >out 2>&1
+pruefe "--help exits 0" test $? -eq 0
+pruefe "--help lists faults" grep -q "CreateWindowExA" out
+
+# No display and no options: one headless growth, a PNG next to the log.
+mkdir "$tmp/d" && cd "$tmp/d"
+env -u DISPLAY -u WAYLAND_DISPLAY "$prog" >out 2>err
+pruefe "default run exits 0" test $? -eq 0
+pruefe "default run names its picture" test "$(cat out)" = "$tmp/d/borkwerk.png"
+pruefe "default picture 1152x864" test "$(png_groesse borkwerk.png)" = "1152x864"
+
+# A log that cannot be created: said once on stderr, the run goes on.
+mkdir "$tmp/e" && cd "$tmp/e" && mkdir Protokoll.txt
+"$prog" --headless --frames 3 --capture x.png >out 2>err
+pruefe "no log, exit 0" test $? -eq 0
+pruefe "no log, said once" test "$(grep -c Protokoll.txt err)" -eq 1
+pruefe "no log, still drawn" test -s x.png
+
+# Window class or window refused: exit 0 at once, the log says how far it got.
+mkdir "$tmp/f" && cd "$tmp/f"
+"$prog" --headless --frames 3 --fault RegisterClassExA >/dev/null 2>&1
+pruefe "class refused exits 0" test $? -eq 0
+pruefe "class refused: banner only" test "$(cat Protokoll.txt)" = "Farnkolonie09."
+"$prog" --headless --frames 3 --fault CreateWindowExA >/dev/null 2>&1
+pruefe "window refused: banner and class" test "$(cat Protokoll.txt | tr '\n' '|')" = "Farnkolonie09.|Window Registriert.|"
+
+exit $fehler
