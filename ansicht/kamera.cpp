@@ -13,7 +13,7 @@ D3DMATRIX matAnsicht;
 
 namespace {
 
-const float fDrehungProEinheit = 0.005f;       // radians per mouse unit
+const float fDrehungProEinheit = 0.005f;      // radians per mouse unit
 const float fZoomProEinheit = 1.0f / 960.0f;  // world units per wheel unit (120 a notch)
 const float fAbstandMin = 0.5f;
 const float fAbstandMax = 5.0f;

@@ -4,7 +4,8 @@
 
 class Baum;
 
-extern FILE* pProtokoll;  // Protokoll.txt, open from the banner until Spiel_Ende; null when it could not be created
+extern FILE* pProtokoll;  // Protokoll.txt, open from the banner until Spiel_Ende; null when it
+                          // could not be created
 extern HWND hWnd;
 extern Baum* pBaum;
 extern int bEnde;

@@ -92,7 +92,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   const D3DVECTOR vBasis = {0.0f, -1.0f, 0.0f};
 
   pProtokoll = fopen("Protokoll.txt", "w");
-  if (!pProtokoll) fputs("borkwerk: Protokoll.txt cannot be created; running without a log\n", stderr);
+  if (!pProtokoll)
+    fputs("borkwerk: Protokoll.txt cannot be created; running without a log\n", stderr);
   Protokoll_Schreiben("Farnkolonie09.\n");
   if (!Fenster_Erzeugen(hInstance)) return 0;
   ShowCursor(FALSE);

@@ -37,7 +37,7 @@ struct IUnknown {
 
 typedef DWORD D3DCOLOR;
 #define D3DCOLOR_ARGB(a, r, g, b) \
-  ((D3DCOLOR)((((a) & 0xff) << 24) | (((r) & 0xff) << 16) | (((g) & 0xff) << 8) | ((b) & 0xff)))
+  ((D3DCOLOR)((((a)&0xff) << 24) | (((r)&0xff) << 16) | (((g)&0xff) << 8) | ((b)&0xff)))
 #define D3DCOLOR_XRGB(r, g, b) D3DCOLOR_ARGB(0xff, r, g, b)
 
 typedef struct _D3DVECTOR {
@@ -516,13 +516,12 @@ struct IDirect3DDevice8 : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetLight(DWORD Index, const D3DLIGHT8* pLight) = 0;
   virtual HRESULT STDMETHODCALLTYPE LightEnable(DWORD Index, BOOL Enable) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetTextureStageState(DWORD Stage,
-                                                         D3DTEXTURESTAGESTATETYPE Type,
+  virtual HRESULT STDMETHODCALLTYPE SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
                                                          DWORD Value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE DrawIndexedPrimitiveUP(
-      D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex, UINT NumVertexIndices,
-      UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
-      const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) = 0;
+  virtual HRESULT STDMETHODCALLTYPE
+  DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex, UINT NumVertexIndices,
+                         UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
+                         const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetVertexShader(DWORD Handle) = 0;
 
  protected:

@@ -8,15 +8,15 @@
 namespace ersatz {
 
 struct Einstellungen {
-  bool bFenster = false;                  // --windowed: a normal window instead of full screen
-  bool bHeadless = false;                 // --headless: no window, virtual clock
-  std::optional<unsigned long> nBilder;   // --frames N
-  std::optional<std::uint32_t> nSaat;     // --seed N: the clock starts at N
-  std::string eingabe;                    // --input FILE
-  std::string capture;                    // --capture FILE.png
-  std::string captureOrdner;              // --capture-dir DIR
-  std::vector<std::string> fehler;        // --fault NAME, repeatable
-  bool bHilfe = false;                    // --help
+  bool bFenster = false;                 // --windowed: a normal window instead of full screen
+  bool bHeadless = false;                // --headless: no window, virtual clock
+  std::optional<unsigned long> nBilder;  // --frames N
+  std::optional<std::uint32_t> nSaat;    // --seed N: the clock starts at N
+  std::string eingabe;                   // --input FILE
+  std::string capture;                   // --capture FILE.png
+  std::string captureOrdner;             // --capture-dir DIR
+  std::vector<std::string> fehler;       // --fault NAME, repeatable
+  bool bHilfe = false;                   // --help
   bool bKeineOptionen = true;
 };
 

@@ -36,7 +36,8 @@ std::vector<std::uint8_t> Rgb_Aus_Puffer(const void* pBits, int nPitch, UINT nBr
       if (Format == D3DFMT_X8R8G8B8 || Format == D3DFMT_A8R8G8B8) {
         std::uint32_t p;
         std::memcpy(&p, pZeile + 4 * x, 4);
-        pZiel[0] = std::uint8_t(p >> 16), pZiel[1] = std::uint8_t(p >> 8), pZiel[2] = std::uint8_t(p);
+        pZiel[0] = std::uint8_t(p >> 16), pZiel[1] = std::uint8_t(p >> 8),
+        pZiel[2] = std::uint8_t(p);
         continue;
       }
       std::uint16_t p;

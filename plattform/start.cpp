@@ -34,11 +34,13 @@ int main(int argc, char** argv) {
     std::fputs(ersatz::Optionen_Hilfe().c_str(), stdout);
     return 0;
   }
-  if (!e.eingabe.empty() && !ersatz::Eingabe_Skript_Laden(e.eingabe, fehler)) return Abbruch(fehler);
+  if (!e.eingabe.empty() && !ersatz::Eingabe_Skript_Laden(e.eingabe, fehler))
+    return Abbruch(fehler);
   if (!e.captureOrdner.empty()) {
     std::error_code fehlerCode;
     std::filesystem::create_directories(e.captureOrdner, fehlerCode);
-    if (fehlerCode) return Abbruch("cannot create " + e.captureOrdner + ": " + fehlerCode.message());
+    if (fehlerCode)
+      return Abbruch("cannot create " + e.captureOrdner + ": " + fehlerCode.message());
   }
   bool bHeadless = e.bHeadless;
   if (!bHeadless && !ersatz::Anzeige_Starten(e.bFenster)) {

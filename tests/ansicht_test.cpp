@@ -1,4 +1,6 @@
 // Orbit camera, look-at matrix and overlay lines, on the software device.
+#include "ansicht/ansicht.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "ansicht/ansicht.h"
 #include "app/app.h"
 #include "eingabe/eingabe.h"
 #include "grafik/grafik.h"
@@ -100,7 +101,8 @@ TEST(LookAt, FolgtDerVeroeffentlichtenFormel) {
                                  {{0, 0, -5}, {0, 0, 0}, {0, 2, 0}}};
   for (const auto& fall : faelle) {
     D3DVECTOR v[3];
-    for (int i = 0; i < 3; ++i) v[i] = D3DVECTOR{float(fall[i][0]), float(fall[i][1]), float(fall[i][2])};
+    for (int i = 0; i < 3; ++i)
+      v[i] = D3DVECTOR{float(fall[i][0]), float(fall[i][1]), float(fall[i][2])};
     double erwartet[4][4];
     LookAt_Formel(erwartet, fall[0], fall[1], fall[2]);
     D3DXMATRIX m;
@@ -128,7 +130,8 @@ TEST_F(Kamera, StartwerteUndAnsicht) {
   const double eye[3] = {vAuge.x, vAuge.y, vAuge.z}, at[3] = {0, 0, 0}, up[3] = {0, 1, 0};
   double erwartet[4][4];
   LookAt_Formel(erwartet, eye, at, up);
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(matAnsicht.m[i / 4][i % 4], erwartet[i / 4][i % 4], 2e-6);
+  for (int i = 0; i < 16; ++i)
+    EXPECT_NEAR(matAnsicht.m[i / 4][i % 4], erwartet[i / 4][i % 4], 2e-6);
   const std::vector<D3DMATRIX> ansichten = Gesetzte_Ansichten();
   ASSERT_EQ(ansichten.size(), 1u);
   Erwarte_Gleich(ansichten[0], matAnsicht);
@@ -162,8 +165,8 @@ TEST_F(Kamera, RadAendertNurDenAbstand) {
   const struct {
     int nRad;
     float fAbstand;
-  } faelle[] = {{120, 2.875f}, {-120, 3.125f}, {2880, 0.5f}, {100000, 0.5f}, {-2880, 5.0f},
-                {-100000, 5.0f}};
+  } faelle[] = {{120, 2.875f},  {-120, 3.125f}, {2880, 0.5f},
+                {100000, 0.5f}, {-2880, 5.0f},  {-100000, 5.0f}};
   for (const auto& fall : faelle) {
     Kamera_Init();
     const D3DVECTOR vVorher = vAuge;
@@ -270,7 +273,8 @@ class Ueberlagerung : public MitGeraet {
       EXPECT_EQ(pNach[i], 0x07E0);
       const int x = i % nWorte, y = i / nWorte, nZeile = (y + 8) / 20;
       EXPECT_TRUE(nZeile >= 1 && nZeile <= 5 && y >= nZeile * 20 - 8 && y <= nZeile * 20 + 2) << y;
-      if (static_cast<int>(kaesten.size()) < nZeile) kaesten.resize(nZeile, Kasten{9999, -1, 9999, -1});
+      if (static_cast<int>(kaesten.size()) < nZeile)
+        kaesten.resize(nZeile, Kasten{9999, -1, 9999, -1});
       Kasten& k = kaesten[nZeile - 1];
       k = Kasten{std::min(k.x0, x), std::max(k.x1, x), std::min(k.y0, y), std::max(k.y1, y)};
     }
@@ -303,12 +307,11 @@ TEST_F(Ueberlagerung, FlachSchattiert) {
 
 TEST_F(Ueberlagerung, MitHilfeFuenfZeilen) {
   bHilfe = 1;
-  EXPECT_EQ(Zeichnen_Und_Vermessen(),
-            (std::vector<Kasten>{{387, 487, 12, 20},
-                                 {387, 434, 32, 40},
-                                 {411, 524, 52, 60},
-                                 {411, 467, 72, 80},
-                                 {375, 475, 92, 100}}));
+  EXPECT_EQ(Zeichnen_Und_Vermessen(), (std::vector<Kasten>{{387, 487, 12, 20},
+                                                           {387, 434, 32, 40},
+                                                           {411, 524, 52, 60},
+                                                           {411, 467, 72, 80},
+                                                           {375, 475, 92, 100}}));
   EXPECT_EQ(Sperren(), 5);
 }
 

@@ -1,5 +1,7 @@
 // The shell end to end in one process: start-up order, the frame loop's
 // pacing on the virtual clock, shut-down and the exit code.
+#include "app/app.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "baum/baum.h"
 #include "grafik/grafik.h"
 #include "plattform/ersatz.h"
@@ -54,7 +55,8 @@ TEST(Hauptschleife, KurzerLaufAufDerVirtuellenUhr) {
   EXPECT_EQ(zeilen[zeilen.size() - 2], "=========== SPIEL  ENDE =========== ");
   EXPECT_EQ(zeilen.back(), " ");
   int nHauptschleife = 0;
-  for (const auto& zeile : zeilen) nHauptschleife += zeile == "=========== HAUPTSCHLEIFE =========== ";
+  for (const auto& zeile : zeilen)
+    nHauptschleife += zeile == "=========== HAUPTSCHLEIFE =========== ";
   EXPECT_EQ(nHauptschleife, 1);
 }
 

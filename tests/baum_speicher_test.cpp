@@ -13,7 +13,6 @@
 #include "grafik/grafik.h"
 #include "tests/testgeraet.h"
 
-
 namespace {
 
 long nFehlerBei = 0;  // the n-th allocation after arming fails; 0 = none

@@ -12,9 +12,9 @@
 
 #include "eingabe/eingabe.h"
 #include "grafik/grafik.h"
-#include "tests/testgeraet.h"
 #include "plattform/aufzeichnung.h"
 #include "plattform/ersatz.h"
+#include "tests/testgeraet.h"
 
 namespace {
 
@@ -342,7 +342,6 @@ TEST(Gabelung, NeigungenUndLaengenverhaeltnisse) {
     EXPECT_NEAR(fSkalar, 0.0, 1e-6);  // opposite tilts, at right angles
   }
 }
-
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/app.h"
-#include "tests/testgeraet.h"
 #include "plattform/adapter.h"
 #include "plattform/aufzeichnung.h"
 #include "plattform/ersatz.h"
+#include "tests/testgeraet.h"
 
 namespace fs = std::filesystem;
 using ersatz::Adapter_Einstellung;

@@ -58,9 +58,9 @@ TEST(Optionen, GueltigeOptionenWerdenUebernommen) {
 
 TEST(Optionen, FalscheEingabenGebenEineZeile) {
   const std::vector<std::vector<const char*>> falsch = {
-      {"--frames"},           {"--frames", "0"},      {"--frames", "abc"},
-      {"--frames", "-3"},     {"--frames", "5x"},     {"--seed", "4294967296"},
-      {"--fault", "Nichts"},  {"--unbekannt"},        {"--windowed", "--headless"},
+      {"--frames"},          {"--frames", "0"},  {"--frames", "abc"},
+      {"--frames", "-3"},    {"--frames", "5x"}, {"--seed", "4294967296"},
+      {"--fault", "Nichts"}, {"--unbekannt"},    {"--windowed", "--headless"},
       {"--capture"}};
   for (const auto& argumente : falsch) {
     ersatz::Einstellungen e;
@@ -115,7 +115,8 @@ TEST(Fenster, KlasseUndFensterWieAufDerPlattform) {
   WNDCLASSEXA ohne = Testklasse("KlasseOhne");
   ohne.lpfnWndProc = nullptr;
   EXPECT_EQ(RegisterClassExA(&ohne), 0);
-  EXPECT_EQ(CreateWindowExA(0, "Fehlt", "t", WS_POPUP, 0, 0, 4, 3, NULL, NULL, NULL, NULL), nullptr);
+  EXPECT_EQ(CreateWindowExA(0, "Fehlt", "t", WS_POPUP, 0, 0, 4, 3, NULL, NULL, NULL, NULL),
+            nullptr);
 
   Nachrichten.clear();
   HWND h = CreateWindowExA(0, "KlasseA", "t", WS_POPUP, 0, 0, 4, 3, NULL, NULL, NULL, NULL);
@@ -163,8 +164,8 @@ TEST(Fenster, LetztesBildSchliesstDasFensterImPump) {
 TEST(Praesentation, SechzehnBitWerdenDurchBitwiederholungBreiter) {
   const std::uint16_t bild565[] = {0xF800, 0x07E0, 0x001F, 0x0841, 0xFFFF, 0x0000};
   const auto rgb = ersatz::Rgb_Aus_Puffer(bild565, 12, 6, 1, D3DFMT_R5G6B5);
-  EXPECT_EQ(rgb, (std::vector<std::uint8_t>{255, 0, 0, 0, 255, 0, 0, 0, 255, 8, 8, 8, 255, 255,
-                                            255, 0, 0, 0}));
+  EXPECT_EQ(rgb, (std::vector<std::uint8_t>{255, 0, 0, 0, 255, 0, 0, 0, 255, 8, 8, 8, 255, 255, 255,
+                                            0, 0, 0}));
   const std::uint16_t bild555[] = {0x7C00, 0x03E0, 0x8421};
   EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild555, 6, 3, 1, D3DFMT_X1R5G5B5),
             (std::vector<std::uint8_t>{255, 0, 0, 0, 255, 0, 8, 8, 8}));

@@ -1,4 +1,6 @@
 // Text renderer and font: glyph shapes, clipping, colour, locking.
+#include "zweid/zweid.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "zweid/zweid.h"
 
 namespace {
 
@@ -70,7 +71,8 @@ class Testflaeche final : public IDirect3DSurface8 {
   }
   bool AussenUnberuehrt() const {
     for (UINT i = 0; i < Speicher.size(); ++i) {
-      const bool bInnen = i >= nRand && i < nRand + nWorte * nHoehe && (i - nRand) % nWorte < nBreite;
+      const bool bInnen =
+          i >= nRand && i < nRand + nWorte * nHoehe && (i - nRand) % nWorte < nBreite;
       if (!bInnen && Speicher[i] != nHintergrund) return false;
     }
     return true;
@@ -90,6 +92,7 @@ struct Tabellenglyphe {
 };
 
 const Tabellenglyphe Tabelle[] = {
+    // clang-format off
     {0x21,  2, "# # # # # # # . # . ."},
     {0x28,  4, "..# .#. .#. #.. #.. #.. #.. #.. .#. .#. ..#"},
     {0x29,  4, "#.. .#. .#. ..# ..# ..# ..# ..# .#. .#. #.."},
@@ -169,12 +172,14 @@ const Tabellenglyphe Tabelle[] = {
     {0x78,  6, "..... ..... #...# .#.#. .#.#. ..#.. .#.#. .#.#. #...# ..... ....."},
     {0x79,  6, "..... ..... #...# #...# .#.#. .#.#. .#.#. ..#.. ..#.. ..#.. .#..."},
     {0x7A,  6, "..... ..... ##### ...#. ...#. ..#.. .#... .#... ##### ..... ....."},
+    // clang-format on
 };
 
 std::vector<std::string> Zeilen_Trennen(const std::string& s) {
   std::vector<std::string> zeilen;
   std::size_t i = 0;
-  for (std::size_t j; (j = s.find(' ', i)) != std::string::npos; i = j + 1) zeilen.push_back(s.substr(i, j - i));
+  for (std::size_t j; (j = s.find(' ', i)) != std::string::npos; i = j + 1)
+    zeilen.push_back(s.substr(i, j - i));
   zeilen.push_back(s.substr(i));
   return zeilen;
 }
@@ -283,7 +288,7 @@ TEST(Text, FarbeAusDenNiedrigenBits) {
     int r, g, b;
     WORD nErwartet;
   } const faelle[] = {{0, 255, 0, 0x07E0}, {0, 64, 0, 0x0000}, {255, 255, 255, 0xFFFF},
-                      {31, 0, 0, 0xF800}, {32, 0, 0, 0x0000},  {0, 0, 0x1F1, 0x0011}};
+                      {31, 0, 0, 0xF800},  {32, 0, 0, 0x0000}, {0, 0, 0x1F1, 0x0011}};
   for (const auto& fall : faelle) {
     Testflaeche f(20, 20);
     M_T(2, 10, fall.r, fall.g, fall.b, &f, "!");

@@ -95,7 +95,8 @@ namespace {
 constexpr std::array<signed char, 256> Verzeichnis_Bauen() {
   std::array<signed char, 256> verzeichnis{};
   for (signed char& iEintrag : verzeichnis) iEintrag = -1;
-  for (int i = 0; i < nGlyphen; ++i) verzeichnis[Zeichensatz[i].nCode] = static_cast<signed char>(i);
+  for (int i = 0; i < nGlyphen; ++i)
+    verzeichnis[Zeichensatz[i].nCode] = static_cast<signed char>(i);
   return verzeichnis;
 }
 
