@@ -27,7 +27,8 @@ struct Baum {
 
 void Drehen(float v[3], const float a[3], float w) {
   const float c = std::cos(w), s = std::sin(w), d = a[0] * v[0] + a[1] * v[1] + a[2] * v[2];
-  const float k[3] = {a[1] * v[2] - a[2] * v[1], a[2] * v[0] - a[0] * v[2], a[0] * v[1] - a[1] * v[0]};
+  const float k[3] = {a[1] * v[2] - a[2] * v[1], a[2] * v[0] - a[0] * v[2],
+                      a[0] * v[1] - a[1] * v[0]};
   for (int j = 0; j < 3; ++j) v[j] = v[j] * c + k[j] * s + a[j] * d * (1 - c);
 }
 
@@ -44,11 +45,23 @@ void Wachsen(Baum& t, int b, const float p[3], const float r[3], float fLaenge, 
     float n[3] = {u[0], u[1], u[2]};
     Drehen(n, r, float(k) * 1.0471976f);
     Vtx& e = t.Pool[size_t(nEigen + k)];
-    e = {p[0] + r[0] * fLaenge + n[0] * fRadius, p[1] + r[1] * fLaenge + n[1] * fRadius,
-         p[2] + r[2] * fLaenge + n[2] * fRadius, n[0], n[1], n[2], 0, 0};
+    e = {p[0] + r[0] * fLaenge + n[0] * fRadius,
+         p[1] + r[1] * fLaenge + n[1] * fRadius,
+         p[2] + r[2] * fLaenge + n[2] * fRadius,
+         n[0],
+         n[1],
+         n[2],
+         0,
+         0};
   }
-  t.Pool[size_t(nEigen + 6)] = {p[0] + r[0] * fLaenge * 1.1f, p[1] + r[1] * fLaenge * 1.1f,
-                                p[2] + r[2] * fLaenge * 1.1f, r[0], r[1], r[2], 0, 0};
+  t.Pool[size_t(nEigen + 6)] = {p[0] + r[0] * fLaenge * 1.1f,
+                                p[1] + r[1] * fLaenge * 1.1f,
+                                p[2] + r[2] * fLaenge * 1.1f,
+                                r[0],
+                                r[1],
+                                r[2],
+                                0,
+                                0};
   auto& ix = t.Aeste[size_t(b)].Indizes;
   for (int k = 0; k < 6; ++k) {
     const WORD a = WORD(nBasis + k), c = WORD(nBasis + (k + 1) % 6);
@@ -73,7 +86,7 @@ void Wachsen(Baum& t, int b, const float p[3], const float r[3], float fLaenge, 
 
 Baum Baum_Bauen() {
   Baum t;
-  const int nAeste = (1 << (nTiefe + 1)) - 1;  // 2,047
+  const int nAeste = (1 << (nTiefe + 1)) - 1;   // 2,047
   t.Pool.resize(size_t(nAeste) * nEckenJeAst);  // 16,376
   t.Aeste.resize(size_t(nAeste));
   const float p[3] = {0, -1, 0}, r[3] = {0, 1, 0};

@@ -165,6 +165,24 @@ bool Liest_Ecke(DWORD nArg) {
   return a == D3DTA_DIFFUSE || a == D3DTA_CURRENT || a == D3DTA_SPECULAR;
 }
 
+// Whether a stage operation's result depends on the vertex colours.
+bool Stufe_Liest_Ecke(const DWORD s[3]) {
+  switch (s[0]) {
+    case D3DTOP_SELECTARG1:
+      return Liest_Ecke(s[1]);
+    case D3DTOP_SELECTARG2:
+      return Liest_Ecke(s[2]);
+    case D3DTOP_MODULATE:
+    case 5:
+    case 6:
+    case 7:
+    case 10:
+      return Liest_Ecke(s[1]) || Liest_Ecke(s[2]);
+    default:
+      return true;
+  }
+}
+
 bool Ist_Diffus(DWORD nArg) { return nArg == D3DTA_DIFFUSE || nArg == D3DTA_CURRENT; }
 
 // Whether the stage's colour result is its diffuse input, untouched.
@@ -221,7 +239,11 @@ void Eckenrechner::Einrichten(const Eckenrechner_Eingaben& e) {
   Material[3] = Aus(m.Emissive);
   Grundlicht = Aus_D3DCOLOR(rs[D3DRS_AMBIENT]);
   Lichter.clear();
-  for (const D3DLIGHT8& l : e.Lichter) Lichter.push_back(Licht_Vorbereiten(l, e.pSicht->m));
+  bNurRichtungen = true;
+  for (const D3DLIGHT8& l : e.Lichter) {
+    Lichter.push_back(Licht_Vorbereiten(l, e.pSicht->m));
+    bNurRichtungen = bNurRichtungen && l.Type == D3DLIGHT_DIRECTIONAL;
+  }
   for (int k = 0; k < 3; ++k) {
     Farbstufe[k] = e.pStufe0[D3DTSS_COLOROP + k];
     Alphastufe[k] = e.pStufe0[D3DTSS_ALPHAOP + k];
@@ -229,15 +251,13 @@ void Eckenrechner::Einrichten(const Eckenrechner_Eingaben& e) {
   Faktor = Aus_D3DCOLOR(rs[D3DRS_TEXTUREFACTOR]);
   bMaterialFest = !bEckenfarben || (Format.nDiffus < 0 && Format.nSpekular < 0);
   bFarbeDurch = Reicht_Durch(Farbstufe);
-  bAlphaFest = Alphastufe[0] != D3DTOP_DISABLE && !Liest_Ecke(Alphastufe[1]) &&
-               !Liest_Ecke(Alphastufe[2]);
+  bAlphaFest = Alphastufe[0] != D3DTOP_DISABLE && !Stufe_Liest_Ecke(Alphastufe);
   if (bAlphaFest) fAlpha = Stufe_Anwenden(Alphastufe, Faktor, Faktor, Faktor).a;
 }
 
-Ecke Eckenrechner::Berechnen(const std::uint8_t* pEcke) const {
+void Eckenrechner::Berechnen(const std::uint8_t* pEcke, Ecke& e) const {
   float v[3];
   std::memcpy(v, pEcke, sizeof(v));
-  Ecke e;
   e.x = v[0] * Gesamt[0][0] + v[1] * Gesamt[1][0] + v[2] * Gesamt[2][0] + Gesamt[3][0];
   e.y = v[0] * Gesamt[0][1] + v[1] * Gesamt[1][1] + v[2] * Gesamt[2][1] + Gesamt[3][1];
   e.z = v[0] * Gesamt[0][2] + v[1] * Gesamt[1][2] + v[2] * Gesamt[2][2] + Gesamt[3][2];
@@ -246,9 +266,11 @@ Ecke Eckenrechner::Berechnen(const std::uint8_t* pEcke) const {
   const Farbe schwarz{0.0f, 0.0f, 0.0f, 0.0f};
   Farbe diffus;
   if (bLicht) {
-    float p[3];
-    Richtung_Mal(v, WeltSicht, p);
-    for (int j = 0; j < 3; ++j) p[j] += WeltSicht[3][j];
+    float p[3] = {0.0f, 0.0f, 0.0f};
+    if (!bNurRichtungen) {
+      Richtung_Mal(v, WeltSicht, p);
+      for (int j = 0; j < 3; ++j) p[j] += WeltSicht[3][j];
+    }
     diffus = Beleuchten(pEcke, p);
   } else {
     diffus = Lesen_Farbe(pEcke, Format.nDiffus, weiss);
@@ -258,7 +280,6 @@ Ecke Eckenrechner::Berechnen(const std::uint8_t* pEcke) const {
   e.g = c.g;
   e.b = c.b;
   e.a = c.a;
-  return e;
 }
 
 }  // namespace ersatz

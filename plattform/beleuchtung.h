@@ -29,7 +29,7 @@ struct Eckenrechner_Eingaben {
   const D3DMATRIX* pSicht = nullptr;
   const D3DMATRIX* pProjektion = nullptr;
   const D3DMATERIAL8* pMaterial = nullptr;
-  std::vector<D3DLIGHT8> Lichter;  // the enabled lights
+  std::vector<D3DLIGHT8> Lichter;        // the enabled lights
   const DWORD* pRenderStates = nullptr;  // indexed by D3DRENDERSTATETYPE
   const DWORD* pStufe0 = nullptr;        // stage 0, indexed by type
   Eckenformat Format;
@@ -39,8 +39,9 @@ class Eckenrechner {
  public:
   // Precomputes matrices, light vectors and colour terms from the state.
   void Einrichten(const Eckenrechner_Eingaben& eingaben);
-  // Transforms and lights the vertex at pEcke (laid out as the format).
-  Ecke Berechnen(const std::uint8_t* pEcke) const;
+  // Transforms and lights the vertex at pEcke (laid out as the format)
+  // into e.
+  void Berechnen(const std::uint8_t* pEcke, Ecke& e) const;
 
   struct Farbe {
     float r, g, b, a;
@@ -65,14 +66,15 @@ class Eckenrechner {
   bool bLicht = false;
   bool bNormieren = false;
   bool bEckenfarben = false;
-  DWORD Quelle[4];  // diffuse, ambient, specular, emissive material source
+  bool bNurRichtungen = true;  // every light directional: no view-space position needed
+  DWORD Quelle[4];             // diffuse, ambient, specular, emissive material source
   Farbe Material[4];
   Farbe Grundlicht{};
   std::vector<Lichtquelle> Lichter;
-  DWORD Farbstufe[3];   // stage 0 colour operation, argument 1, argument 2
-  DWORD Alphastufe[3];  // the same for alpha
-  bool bFarbeDurch = true;   // stage 0 passes the lit colour unchanged
-  bool bAlphaFest = false;   // stage 0 alpha reads no vertex colour: fAlpha
+  DWORD Farbstufe[3];       // stage 0 colour operation, argument 1, argument 2
+  DWORD Alphastufe[3];      // the same for alpha
+  bool bFarbeDurch = true;  // stage 0 passes the lit colour unchanged
+  bool bAlphaFest = false;  // stage 0 alpha reads no vertex colour: fAlpha
   float fAlpha = 1.0f;
   bool bMaterialFest = true;  // no vertex colour replaces a material colour
   Farbe Faktor{};

@@ -4,14 +4,15 @@
 
 #include "plattform/aufzeichnung.h"
 #include "plattform/ersatz.h"
+#include "plattform/raster.h"
 
 namespace ersatz {
 namespace {
 
-const GUID IID_IUnknown_Wert = {0x00000000, 0x0000, 0x0000,
-                                {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const GUID IID_IDirect3DSurface8_Wert = {0xB96EEBCA, 0xB326, 0x4EA5,
-                                         {0x88, 0x2F, 0x2F, 0xF5, 0xBA, 0xE0, 0x21, 0xDD}};
+const GUID IID_IUnknown_Wert = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const GUID IID_IDirect3DSurface8_Wert = {
+    0xB96EEBCA, 0xB326, 0x4EA5, {0x88, 0x2F, 0x2F, 0xF5, 0xBA, 0xE0, 0x21, 0xDD}};
 
 bool Gleich(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
@@ -65,7 +66,7 @@ Flaeche::Flaeche(UINT nBreite_, UINT nHoehe_, D3DFORMAT Format_, bool bSperrbar_
       FormatWert(Format_),
       bSperrbar(bSperrbar_),
       nPitch(static_cast<int>(nBreite_ * Pixelgroesse(Format_))),
-      Speicher(static_cast<size_t>(nPitch) * nHoehe_) {}
+      Speicher(static_cast<size_t>(nPitch) * nHoehe_ + nFuellerRand * sizeof(std::uint32_t)) {}
 
 HRESULT Flaeche::QueryInterface(REFIID riid, void** ppvObject) {
   return Schnittstelle_Abfragen(this, IID_IDirect3DSurface8_Wert, riid, ppvObject);
@@ -86,7 +87,7 @@ HRESULT Flaeche::GetDesc(D3DSURFACE_DESC* pDesc) {
   pDesc->Type = D3DRTYPE_SURFACE;
   pDesc->Usage = D3DUSAGE_RENDERTARGET;
   pDesc->Pool = D3DPOOL_DEFAULT;
-  pDesc->Size = static_cast<UINT>(Speicher.size());
+  pDesc->Size = static_cast<UINT>(nPitch) * nHoehe;
   pDesc->MultiSampleType = D3DMULTISAMPLE_NONE;
   pDesc->Width = nBreite;
   pDesc->Height = nHoehe;

@@ -9,8 +9,8 @@
 namespace ersatz {
 namespace {
 
-const GUID IID_IDirect3DDevice8_Wert = {0x7385E5DF, 0x8FE8, 0x41D5,
-                                        {0x86, 0xB6, 0xD7, 0xB4, 0x85, 0x47, 0xB6, 0xCF}};
+const GUID IID_IDirect3DDevice8_Wert = {
+    0x7385E5DF, 0x8FE8, 0x41D5, {0x86, 0xB6, 0xD7, 0xB4, 0x85, 0x47, 0xB6, 0xCF}};
 
 constexpr DWORD nStufen = 8;
 
@@ -59,12 +59,10 @@ void Stufen_Vorbelegen(DWORD (*s)[29]) {
 }  // namespace
 
 Geraet::Geraet(Flaeche* pRueckpuffer_, bool bTiefenpuffer)
-    : pRueckpuffer(pRueckpuffer_),
-      Welt(Einheit()),
-      Sicht(Einheit()),
-      Projektion(Einheit()) {
+    : pRueckpuffer(pRueckpuffer_), Welt(Einheit()), Sicht(Einheit()), Projektion(Einheit()) {
   if (bTiefenpuffer) {
-    Tiefe.assign(static_cast<size_t>(pRueckpuffer->Breite()) * pRueckpuffer->Hoehe(), 0xFFFF);
+    Tiefe.assign(static_cast<size_t>(pRueckpuffer->Breite()) * pRueckpuffer->Hoehe() + nFuellerRand,
+                 0xFFFF);
   }
   RenderStates_Vorbelegen(RenderStates, bTiefenpuffer);
   Stufen_Vorbelegen(Stufen);
@@ -154,12 +152,10 @@ namespace ersatz {
 HRESULT Geraet_Erzeugen(const D3DPRESENT_PARAMETERS& p, HWND, IDirect3DDevice8** ppGeraet) {
   if (ppGeraet == nullptr) return D3DERR_INVALIDCALL;
   *ppGeraet = nullptr;
-  const bool bFormatGut = p.BackBufferFormat == D3DFMT_R5G6B5 ||
-                          p.BackBufferFormat == D3DFMT_X1R5G5B5 ||
-                          p.BackBufferFormat == D3DFMT_A1R5G5B5 ||
-                          p.BackBufferFormat == D3DFMT_X8R8G8B8;
-  const bool bTiefeGut = !p.EnableAutoDepthStencil ||
-                         p.AutoDepthStencilFormat == D3DFMT_D16 ||
+  const bool bFormatGut =
+      p.BackBufferFormat == D3DFMT_R5G6B5 || p.BackBufferFormat == D3DFMT_X1R5G5B5 ||
+      p.BackBufferFormat == D3DFMT_A1R5G5B5 || p.BackBufferFormat == D3DFMT_X8R8G8B8;
+  const bool bTiefeGut = !p.EnableAutoDepthStencil || p.AutoDepthStencilFormat == D3DFMT_D16 ||
                          p.AutoDepthStencilFormat == D3DFMT_D16_LOCKABLE;
   if (!bFormatGut || !bTiefeGut || p.BackBufferWidth == 0 || p.BackBufferHeight == 0 ||
       p.BackBufferWidth > 16384 || p.BackBufferHeight > 16384 || p.BackBufferCount > 1) {

@@ -26,14 +26,13 @@ class Geraet final : public IDirect3DDevice8 {
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE Present(const RECT* pSourceRect, const RECT* pDestRect,
-                                    HWND hDestWindowOverride,
-                                    const RGNDATA* pDirtyRegion) override;
+                                    HWND hDestWindowOverride, const RGNDATA* pDirtyRegion) override;
   HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT BackBuffer, D3DBACKBUFFER_TYPE Type,
                                           IDirect3DSurface8** ppBackBuffer) override;
   HRESULT STDMETHODCALLTYPE BeginScene() override;
   HRESULT STDMETHODCALLTYPE EndScene() override;
-  HRESULT STDMETHODCALLTYPE Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags,
-                                  D3DCOLOR Color, float Z, DWORD Stencil) override;
+  HRESULT STDMETHODCALLTYPE Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color,
+                                  float Z, DWORD Stencil) override;
   HRESULT STDMETHODCALLTYPE SetTransform(D3DTRANSFORMSTATETYPE State,
                                          const D3DMATRIX* pMatrix) override;
   HRESULT STDMETHODCALLTYPE GetViewport(D3DVIEWPORT8* pViewport) override;

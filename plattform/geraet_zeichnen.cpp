@@ -21,8 +21,8 @@ D3DVECTOR Vektor_Lesen(const std::uint8_t* p) {
 // names, for the record.
 template <typename Index>
 void Zeichnen_Melden(HRESULT hr, D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
-                     const void* pIndizes, D3DFORMAT IndexFormat, const void* pEcken,
-                     UINT nStride, UINT nIndizes, int nNormale) {
+                     const void* pIndizes, D3DFORMAT IndexFormat, const void* pEcken, UINT nStride,
+                     UINT nIndizes, int nNormale) {
   Aufruf a;
   a.Art = Aufruf_Art::DrawIndexedPrimitiveUP;
   a.hErgebnis = hr;
@@ -85,8 +85,8 @@ HRESULT Geraet::Zeichnen_Pruefen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, 
 // Indices outside [MinVertexIndex, MinVertexIndex + NumVertexIndices) name
 // memory the caller did not hand over; their triangles are left out.
 HRESULT Geraet::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl,
-                                       UINT nPrimitive, const void* pIndizes,
-                                       D3DFORMAT IndexFormat, const void* pEcken, UINT nStride) {
+                                       UINT nPrimitive, const void* pIndizes, D3DFORMAT IndexFormat,
+                                       const void* pEcken, UINT nStride) {
   const HRESULT hr = nPrimitive == 0 ? D3D_OK
                                      : Zeichnen_Pruefen(Typ, nMin, nAnzahl, nPrimitive, pIndizes,
                                                         IndexFormat, pEcken, nStride);
@@ -146,7 +146,8 @@ template <typename Index>
 const Eckpunkt* Geraet::Ecke_Holen(Index i, const std::uint8_t* pEcken, UINT nStride) {
   if (Stempel[i] != nStempel) {
     Stempel[i] = nStempel;
-    Ecken[i] = Eckpunkt_Vorbereiten(Aktuelles_Ziel, Rechner.Berechnen(pEcken + size_t{i} * nStride));
+    Rechner.Berechnen(pEcken + size_t{i} * nStride, Ecken[i].e);
+    Eckpunkt_Vorbereiten(Aktuelles_Ziel, Ecken[i]);
   }
   return &Ecken[i];
 }

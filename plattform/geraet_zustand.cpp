@@ -137,10 +137,9 @@ HRESULT Geraet::LightEnable(DWORD Index, BOOL Enable) {
 HRESULT Geraet::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
                       DWORD Stencil) {
   const DWORD nBekannt = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
-  const bool bGueltig = Flags != 0 && (Flags & ~nBekannt) == 0 &&
-                        !((Flags & D3DCLEAR_ZBUFFER) && Tiefe.empty()) &&
-                        !(Flags & D3DCLEAR_STENCIL) && !(Count > 0 && pRects == nullptr) &&
-                        Z >= 0.0f && Z <= 1.0f;
+  const bool bGueltig =
+      Flags != 0 && (Flags & ~nBekannt) == 0 && !((Flags & D3DCLEAR_ZBUFFER) && Tiefe.empty()) &&
+      !(Flags & D3DCLEAR_STENCIL) && !(Count > 0 && pRects == nullptr) && Z >= 0.0f && Z <= 1.0f;
   const HRESULT hr = bGueltig ? D3D_OK : D3DERR_INVALIDCALL;
   if (bGueltig) {
     const Ziel ziel = Zeichenziel();

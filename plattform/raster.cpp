@@ -25,7 +25,8 @@ enum Ebene : unsigned {
   Unten = 256,
   Oben = 512,
 };
-constexpr unsigned nZuSchneiden = Nah | Fern | SchutzLinks | SchutzRechts | SchutzUnten | SchutzOben;
+constexpr unsigned nZuSchneiden =
+    Nah | Fern | SchutzLinks | SchutzRechts | SchutzUnten | SchutzOben;
 constexpr int nMaxEcken = 3 + 6;
 
 // Signed distance of e to a clip plane, >= 0 inside.
@@ -114,25 +115,36 @@ bool Verworfen(D3DCULL cull, std::int64_t nFlaeche) {
   return false;
 }
 
+// A triangle of one colour everywhere is filled as a flat one: no
+// division per pixel, and exactly the colour its vertices have.
+Schattierung Schattierung_Aus(const Ziel& ziel, const Rasterzustand& zustand, const Ecke& a,
+                              const Ecke& b, const Ecke& c) {
+  Schattierung s{};
+  s.bFlach = zustand.bFlach ||
+             (a.r == b.r && a.r == c.r && a.g == b.g && a.g == c.g && a.b == b.b && a.b == c.b);
+  s.a8 = Kanal8(a.a);
+  if (s.bFlach) s.nPixel = Pixel_Packen(ziel.Format, Kanal8(a.r), Kanal8(a.g), Kanal8(a.b), s.a8);
+  return s;
+}
+
 // Culls the convex polygon on screen by its winding and fills it as a
 // fan of clockwise triangles.
 void Vieleck_Fuellen(const Ziel& ziel, const Rasterzustand& zustand, const Bildpunkt* p, int n,
-                     std::uint32_t nFlach) {
+                     const Schattierung& s) {
   std::int64_t nFlaeche = 0;
   for (int i = 1; i + 1 < n; ++i) nFlaeche += Flaeche2(p[0], p[i], p[i + 1]);
   if (Verworfen(zustand.Cull, nFlaeche)) return;
   for (int i = 1; i + 1 < n; ++i) {
     const std::int64_t f = Flaeche2(p[0], p[i], p[i + 1]);
-    if (nFlaeche > 0 && f > 0) Dreieck_Fuellen(ziel, zustand, p[0], p[i], p[i + 1], nFlach);
-    if (nFlaeche < 0 && f < 0) Dreieck_Fuellen(ziel, zustand, p[0], p[i + 1], p[i], nFlach);
+    if (nFlaeche > 0 && f > 0) Dreieck_Fuellen(ziel, zustand, p[0], p[i], p[i + 1], s);
+    if (nFlaeche < 0 && f < 0) Dreieck_Fuellen(ziel, zustand, p[0], p[i + 1], p[i], s);
   }
 }
 
 // Clips the triangle against the planes it crosses, then projects and
 // fills what is left.
 void Geschnitten_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Ecke& a,
-                          const Ecke& b, const Ecke& c, unsigned nSchnitte,
-                          std::uint32_t nFlach) {
+                          const Ecke& b, const Ecke& c, unsigned nSchnitte) {
   Ecke puffer[2][nMaxEcken];
   puffer[0][0] = a, puffer[0][1] = b, puffer[0][2] = c;
   int n = 3, k = 0;
@@ -146,7 +158,7 @@ void Geschnitten_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const 
     if (!(puffer[k][i].w > 0.0f)) return;
     p[i] = Projizieren(ziel, puffer[k][i]);
   }
-  if (n >= 3) Vieleck_Fuellen(ziel, zustand, p, n, nFlach);
+  if (n >= 3) Vieleck_Fuellen(ziel, zustand, p, n, Schattierung_Aus(ziel, zustand, a, b, c));
 }
 
 }  // namespace
@@ -169,13 +181,9 @@ void Tiefe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint16
   }
 }
 
-Eckpunkt Eckpunkt_Vorbereiten(const Ziel& ziel, const Ecke& e) {
-  Eckpunkt v;
-  v.e = e;
-  v.nAussen = Aussen(e);
-  v.nFarbe = Pixel_Packen(ziel.Format, Kanal8(e.r), Kanal8(e.g), Kanal8(e.b), Kanal8(e.a));
-  if (!(v.nAussen & nZuSchneiden)) v.p = Projizieren(ziel, e);
-  return v;
+void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v) {
+  v.nAussen = Aussen(v.e);
+  if (!(v.nAussen & nZuSchneiden)) v.p = Projizieren(ziel, v.e);
 }
 
 void Dreieck_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Eckpunkt& a,
@@ -183,15 +191,16 @@ void Dreieck_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Eckp
   if (a.nAussen & b.nAussen & c.nAussen) return;
   const unsigned nSchnitte = (a.nAussen | b.nAussen | c.nAussen) & nZuSchneiden;
   if (nSchnitte) {
-    Geschnitten_Zeichnen(ziel, zustand, a.e, b.e, c.e, nSchnitte, a.nFarbe);
+    Geschnitten_Zeichnen(ziel, zustand, a.e, b.e, c.e, nSchnitte);
     return;
   }
   const std::int64_t nFlaeche = Flaeche2(a.p, b.p, c.p);
   if (Verworfen(zustand.Cull, nFlaeche)) return;
+  const Schattierung s = Schattierung_Aus(ziel, zustand, a.e, b.e, c.e);
   if (nFlaeche > 0) {
-    Dreieck_Fuellen(ziel, zustand, a.p, b.p, c.p, a.nFarbe);
+    Dreieck_Fuellen(ziel, zustand, a.p, b.p, c.p, s);
   } else {
-    Dreieck_Fuellen(ziel, zustand, a.p, c.p, b.p, a.nFarbe);
+    Dreieck_Fuellen(ziel, zustand, a.p, c.p, b.p, s);
   }
 }
 

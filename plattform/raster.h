@@ -3,6 +3,7 @@
 // their winding on screen, and fills them into a 16- or 32-bit colour
 // buffer with an optional 16-bit depth buffer. Screen y points down; pixel
 // centres lie at integer coordinates; the top-left fill rule applies.
+#include <cstddef>
 #include <cstdint>
 
 #include "plattform/plattform.h"
@@ -31,14 +32,18 @@ struct Bildpunkt {
 };
 
 // A transformed vertex made ready for any triangle that uses it: which
-// clip planes it lies outside of, its packed colour for flat shading, and
-// its screen point (valid when it needs no clipping).
+// clip planes it lies outside of and its screen point (valid when it
+// needs no clipping).
 struct Eckpunkt {
   Ecke e;
   unsigned nAussen;
-  std::uint32_t nFarbe;
   Bildpunkt p;
 };
+
+// The filler reads and writes back groups of four pixels; on a target
+// narrower than that a group runs past a row's end, so colour and depth
+// buffers hold this many pixels more than their rows.
+constexpr std::size_t nFuellerRand = 3;
 
 // Where pixels go. pTiefe is null when there is no depth buffer; its rows
 // are nBreite entries long.
@@ -59,8 +64,9 @@ struct Rasterzustand {
   D3DCMPFUNC Vergleich = D3DCMP_LESSEQUAL;
 };
 
-// Prepares a vertex for the target's screen size and format.
-Eckpunkt Eckpunkt_Vorbereiten(const Ziel& ziel, const Ecke& e);
+// Fills in the rest of v from its transformed vertex v.e, for the
+// target's screen size.
+void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v);
 
 // Draws the triangle a, b, c: clipped to 0 <= z <= w and to the screen,
 // culled by its screen winding, flat shaded with a's colour or Gouraud
@@ -76,9 +82,9 @@ inline int Kanal8(float v) {
 
 // A pixel of the colour format from 8-bit channels; 16-bit formats keep
 // the top bits of each channel, no dithering. X bits are written as 0.
-inline std::uint32_t Pixel_Packen(D3DFORMAT Format, int r8, int g8, int b8, int a8) {
-  const auto r = static_cast<std::uint32_t>(r8), g = static_cast<std::uint32_t>(g8),
-             b = static_cast<std::uint32_t>(b8), a = static_cast<std::uint32_t>(a8);
+// T is std::uint32_t or a vector of it, for several pixels at once.
+template <typename T>
+inline T Kanaele_Packen(D3DFORMAT Format, T r, T g, T b, T a) {
   switch (Format) {
     case D3DFMT_R5G6B5:
       return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
@@ -91,6 +97,11 @@ inline std::uint32_t Pixel_Packen(D3DFORMAT Format, int r8, int g8, int b8, int 
     default:
       return (r << 16) | (g << 8) | b;
   }
+}
+
+inline std::uint32_t Pixel_Packen(D3DFORMAT Format, int r8, int g8, int b8, int a8) {
+  return Kanaele_Packen(Format, static_cast<std::uint32_t>(r8), static_cast<std::uint32_t>(g8),
+                        static_cast<std::uint32_t>(b8), static_cast<std::uint32_t>(a8));
 }
 
 // Fills the rectangle [x1, x2) x [y1, y2) (already inside the target) with

@@ -60,21 +60,24 @@ class Testgeraet {
   }
   HRESULT Zeichnen(const std::vector<Vtx>& v, const std::vector<WORD>& i) {
     EXPECT_EQ(p->BeginScene(), D3D_OK);
-    const HRESULT hr = p->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, UINT(v.size()),
-                                                 UINT(i.size() / 3), i.data(), D3DFMT_INDEX16,
-                                                 v.data(), sizeof(Vtx));
+    const HRESULT hr =
+        p->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, UINT(v.size()), UINT(i.size() / 3),
+                                  i.data(), D3DFMT_INDEX16, v.data(), sizeof(Vtx));
     EXPECT_EQ(p->EndScene(), D3D_OK);
     return hr;
   }
-  HRESULT Dreieck(const Vtx& a, const Vtx& b, const Vtx& c) { return Zeichnen({a, b, c}, {0, 1, 2}); }
+  HRESULT Dreieck(const Vtx& a, const Vtx& b, const Vtx& c) {
+    return Zeichnen({a, b, c}, {0, 1, 2});
+  }
   std::uint32_t Pixel(int x, int y) {
     D3DLOCKED_RECT r;
     EXPECT_EQ(pFlaeche->LockRect(&r, nullptr, 0), D3D_OK);
     D3DSURFACE_DESC d;
     pFlaeche->GetDesc(&d);
     const auto* z = static_cast<const std::uint8_t*>(r.pBits) + y * r.Pitch;
-    const std::uint32_t w = d.Format == D3DFMT_X8R8G8B8 ? reinterpret_cast<const std::uint32_t*>(z)[x]
-                                                        : reinterpret_cast<const std::uint16_t*>(z)[x];
+    const std::uint32_t w = d.Format == D3DFMT_X8R8G8B8
+                                ? reinterpret_cast<const std::uint32_t*>(z)[x]
+                                : reinterpret_cast<const std::uint16_t*>(z)[x];
     pFlaeche->UnlockRect();
     return w;
   }
@@ -196,7 +199,8 @@ TEST(RasterGeraet, SperrenUndEntsperren) {
   EXPECT_EQ(g.pFlaeche->UnlockRect(), D3DERR_INVALIDCALL);
   const RECT teil = {2, 3, 5, 4};
   ASSERT_EQ(g.pFlaeche->LockRect(&r2, &teil, 0), D3D_OK);
-  EXPECT_EQ(static_cast<std::uint8_t*>(r2.pBits) - static_cast<std::uint8_t*>(r.pBits), 3 * 32 + 2 * 2);
+  EXPECT_EQ(static_cast<std::uint8_t*>(r2.pBits) - static_cast<std::uint8_t*>(r.pBits),
+            3 * 32 + 2 * 2);
   g.pFlaeche->UnlockRect();
   const RECT aussen = {0, 0, 17, 8};
   EXPECT_EQ(g.pFlaeche->LockRect(&r2, &aussen, 0), D3DERR_INVALIDCALL);
@@ -232,7 +236,8 @@ TEST(RasterGeraet, FehlerhakenLassenAufrufeScheitern) {
   D3DLIGHT8 l{};
   l.Type = D3DLIGHT_DIRECTIONAL;
   D3DLOCKED_RECT r;
-  for (const char* name : {"GetViewport", "SetLight", "LightEnable", "SetRenderState", "LockRect"}) {
+  for (const char* name :
+       {"GetViewport", "SetLight", "LightEnable", "SetRenderState", "LockRect"}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(ersatz::Fehler_Setzen(name));
     const std::string n = name;
@@ -269,7 +274,7 @@ TEST(RasterGeraet, ZustaendePruefenIhreArgumente) {
   EXPECT_EQ(g.p->SetTextureStageState(0, static_cast<D3DTEXTURESTAGESTATETYPE>(40), 0),
             D3DERR_INVALIDCALL);
   EXPECT_EQ(g.p->SetVertexShader(0x004), D3DERR_INVALIDCALL);  // pre-transformed vertices
-  EXPECT_EQ(g.p->SetVertexShader(0x142), D3D_OK);  // position, diffuse, one texture
+  EXPECT_EQ(g.p->SetVertexShader(0x142), D3D_OK);              // position, diffuse, one texture
 }
 
 TEST(RasterGeraet, SzenenRegeln) {
@@ -349,9 +354,9 @@ TEST(RasterLicht, DiffusUndUmgebungNachDerFormel) {
   // rgb = min(1, 0.2·(32/255 + 0.2) + 8·N·L) = min(1, 0.065098 + 8·N·L);
   // c8 = round(rgb·255); R5G6B5 keeps c8>>3, c8>>2, c8>>3.
   Testgeraet g(8, 8);
-  EXPECT_EQ(Beleuchtet(g, {1, 0, 0}), 0x1082u);  // N·L = 0: c8 = 17 -> 2, 4, 2
-  EXPECT_EQ(Beleuchtet(g, {0, 0, 1}), 0x1082u);  // facing away: clamped to 0
-  EXPECT_EQ(Beleuchtet(g, {0, 0, -0.05f}), 0x73AEu);  // 0.465098: c8 = 119 -> 14, 29, 14
+  EXPECT_EQ(Beleuchtet(g, {1, 0, 0}), 0x1082u);        // N·L = 0: c8 = 17 -> 2, 4, 2
+  EXPECT_EQ(Beleuchtet(g, {0, 0, 1}), 0x1082u);        // facing away: clamped to 0
+  EXPECT_EQ(Beleuchtet(g, {0, 0, -0.05f}), 0x73AEu);   // 0.465098: c8 = 119 -> 14, 29, 14
   EXPECT_EQ(Beleuchtet(g, {0, 0, -0.125f}), 0xFFFFu);  // saturates at N·L = 0.125
   EXPECT_EQ(Beleuchtet(g, {0, 0, -1}), 0xFFFFu);
   // An unnormalised normal counts with its length: N·L = 0.00625 -> 0.115098, c8 = 29.
@@ -399,6 +404,30 @@ TEST(RasterLicht, OhneLichtquelleOderOhneBeleuchtung) {
   g.p->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
   g.Dreieck(a, b, c);
   EXPECT_EQ(g.Pixel(4, 4), (8u << 11) | (32u << 5) | 24u);
+}
+
+TEST(RasterLicht, PunktlichtNachAbstandUndRichtung) {
+  // A bright point light at the eye, range 10, no falloff: the screen-
+  // filling triangle at z = 0.5 faces it (N·L = 0.5/|p| > 0.1 at every
+  // vertex, times 100) and saturates. Moved 100 away along -z, every
+  // vertex is out of range and only the global ambient is left:
+  // 0.2·32/255, c8 = 6.
+  Testgeraet g(8, 8);
+  Programmlicht(g.p, {0, 0, 1});
+  D3DLIGHT8 l{};
+  l.Type = D3DLIGHT_POINT;
+  l.Diffuse = {100, 100, 100, 0};
+  l.Ambient = {0.2f, 0.2f, 0.2f, 0};
+  l.Range = 10;
+  l.Attenuation0 = 1;
+  ASSERT_EQ(g.p->SetLight(0, &l), D3D_OK);
+  const Vtx a = g.Bild(-8, -8), b = g.Bild(24, -8), c = g.Bild(-8, 24);
+  g.Dreieck(a, b, c);
+  EXPECT_EQ(g.Pixel(4, 4), 0xFFFFu);
+  l.Position = {0, 0, -100};
+  ASSERT_EQ(g.p->SetLight(0, &l), D3D_OK);
+  g.Dreieck(a, b, c);
+  EXPECT_EQ(g.Pixel(4, 4), 0x0020u);
 }
 
 TEST(RasterLicht, AndereZielformate) {
@@ -540,6 +569,64 @@ TEST_F(RasterFuellen, FlachNimmtDieErsteEcke) {
   EXPECT_EQ(g.Pixel(62, 0), 0x10A2u);
 }
 
+TEST_F(RasterFuellen, JederTiefenvergleich) {
+  // Against a stored 0.5, a surface at 0.25, 0.5 and 0.75 is less, equal
+  // and greater; each function lets through its own choice of the three.
+  struct Fall {
+    D3DCMPFUNC f;
+    bool bKleiner, bGleich, bGroesser;
+  };
+  g.p->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+  g.p->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  const Fall faelle[] = {
+      {D3DCMP_NEVER, false, false, false},      {D3DCMP_LESS, true, false, false},
+      {D3DCMP_EQUAL, false, true, false},       {D3DCMP_LESSEQUAL, true, true, false},
+      {D3DCMP_GREATER, false, false, true},     {D3DCMP_NOTEQUAL, true, false, true},
+      {D3DCMP_GREATEREQUAL, false, true, true}, {D3DCMP_ALWAYS, true, true, true}};
+  for (const Fall& fall : faelle) {
+    const bool bErwartet[3] = {fall.bKleiner, fall.bGleich, fall.bGroesser};
+    const float z[3] = {0.25f, 0.5f, 0.75f};
+    for (int k = 0; k < 3; ++k) {
+      SCOPED_TRACE(testing::Message() << "function " << fall.f << ", z " << z[k]);
+      g.p->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 0.5f, 0);
+      g.p->SetRenderState(D3DRS_ZFUNC, fall.f);
+      g.p->SetRenderState(D3DRS_TEXTUREFACTOR, 0x00FF00);
+      g.Dreieck(g.Bild(0, 0, z[k]), g.Bild(128, 0, z[k]), g.Bild(0, 128, z[k]));
+      EXPECT_EQ(g.Gezeichnet(), bErwartet[k] ? 64 * 64 : 0);
+      // What passed was stored: an EQUAL pass at the same depth finds it
+      // (at 0.5 it finds the cleared value).
+      g.p->SetRenderState(D3DRS_ZFUNC, D3DCMP_EQUAL);
+      g.p->SetRenderState(D3DRS_TEXTUREFACTOR, 0x0000FF);
+      g.Dreieck(g.Bild(0, 0, z[k]), g.Bild(128, 0, z[k]), g.Bild(0, 128, z[k]));
+      EXPECT_EQ(g.Pixel(33, 17), bErwartet[k] || k == 1 ? 0x001Fu : 0u);
+    }
+  }
+}
+
+TEST(RasterFuellenSchmal, ZeilenBleibenGetrennt) {
+  // Targets narrower and a little wider than four pixels: a strip over
+  // row 0 only leaves the rows below it alone, a full quad covers every
+  // pixel once, and a farther one behind it changes nothing.
+  for (UINT w = 1; w <= 6; ++w) {
+    SCOPED_TRACE(testing::Message() << "width " << w);
+    Testgeraet g(w, 3);
+    g.p->SetRenderState(D3DRS_LIGHTING, FALSE);
+    const float b = static_cast<float>(w);
+    g.Zeichnen({g.Bild(0, 0), g.Bild(b, 0), g.Bild(b, 1), g.Bild(0, 1)}, {0, 1, 2, 0, 2, 3});
+    EXPECT_EQ(g.Gezeichnet(), static_cast<int>(w));
+    for (UINT x = 0; x < w; ++x) EXPECT_EQ(g.Pixel(static_cast<int>(x), 0), 0xFFFFu);
+    g.Zeichnen({g.Bild(0, 0), g.Bild(b, 0), g.Bild(b, 3), g.Bild(0, 3)}, {0, 1, 2, 0, 2, 3});
+    EXPECT_EQ(g.Gezeichnet(), static_cast<int>(3 * w));
+    g.p->SetRenderState(D3DRS_TEXTUREFACTOR, 0x0000FF);
+    g.p->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    g.p->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    const float z = 0.7f;
+    g.Zeichnen({g.Bild(0, 0, z), g.Bild(b, 0, z), g.Bild(b, 3, z), g.Bild(0, 3, z)},
+               {0, 1, 2, 0, 2, 3});
+    EXPECT_EQ(g.Gezeichnet(0xFFFF), 0);
+  }
+}
+
 // Vertices with a colour of their own (position, diffuse: FVF 0x042) and a
 // projection with w = z, so that x and y shrink with depth.
 struct VtxF {
@@ -605,8 +692,8 @@ TEST_F(RasterPerspektive, NahebeneUndBildraender) {
 TEST_F(RasterPerspektive, JederAufrufLiestSeineEckenNeu) {
   // Same indices, new vertex contents: the second call must not reuse the
   // first call's transformed vertices.
-  std::vector<VtxF> v = {{-1, 1, 1, 0xFF0000}, {1, 1, 1, 0xFF0000}, {-1, -1, 1, 0xFF0000},
-                         {1, -1, 1, 0xFF0000}};
+  std::vector<VtxF> v = {
+      {-1, 1, 1, 0xFF0000}, {1, 1, 1, 0xFF0000}, {-1, -1, 1, 0xFF0000}, {1, -1, 1, 0xFF0000}};
   Zeichnen(v, {0, 1, 2, 2, 1, 3});
   EXPECT_EQ(g.Pixel(40, 40), 0xF800u);
   for (auto& e : v) e.c = 0x0000FF;
@@ -623,11 +710,30 @@ TEST_F(RasterPerspektive, JederAufrufLiestSeineEckenNeu) {
   EXPECT_EQ(g.Pixel(60, 10), 0x001Fu);
 }
 
+TEST_F(RasterPerspektive, EinfarbigBleibtGenauDieFarbe) {
+  // The floor of the test above in one colour, (0x7F, 0x3F, 0x1F): every
+  // pixel it covers has exactly that colour, however far away.
+  const D3DCOLOR c = 0x7F3F1F;
+  Zeichnen({{-1, 0.5f, 1, c}, {3, 1.5f, 3, c}, {3, -1.5f, 3, c}, {-1, -0.5f, 1, c}},
+           {0, 1, 2, 0, 2, 3});
+  const std::uint32_t nFarbe = (15u << 11) | (15u << 5) | 3u;
+  int nGleich = 0, nAndere = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      const std::uint32_t n = g.Pixel(x, y);
+      nGleich += n == nFarbe;
+      nAndere += n != 0 && n != nFarbe;
+    }
+  }
+  EXPECT_GT(nGleich, 1000);
+  EXPECT_EQ(nAndere, 0);
+}
+
 TEST_F(RasterPerspektive, StreifenUndFaecher) {
   // Four vertices as a strip and as a fan both cover the square once
   // (culling is off) and draw flat with vertex i (strip) / i + 1 (fan).
-  const std::vector<VtxF> v = {{-1, 1, 1, 0xFF0000}, {1, 1, 1, 0x00FF00}, {-1, -1, 1, 0x0000FF},
-                               {1, -1, 1, 0xFFFFFF}};
+  const std::vector<VtxF> v = {
+      {-1, 1, 1, 0xFF0000}, {1, 1, 1, 0x00FF00}, {-1, -1, 1, 0x0000FF}, {1, -1, 1, 0xFFFFFF}};
   const WORD strip[4] = {0, 1, 2, 3}, fan[4] = {0, 1, 3, 2};
   g.p->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
   g.p->BeginScene();
@@ -702,9 +808,10 @@ void Kiste(std::vector<Vtx>& v, std::vector<WORD>& i, D3DVECTOR s, D3DVECTOR mit
     const Vtx &p0 = v[b], &p1 = v[b + 1], &p2 = v[b + 3];
     const float ax = p1.x - p0.x, ay = p1.y - p0.y, az = p1.z - p0.z;
     const float bx = p2.x - p0.x, by = p2.y - p0.y, bz = p2.z - p0.z;
-    const float d = (ay * bz - az * by) * f[0] + (az * bx - ax * bz) * f[1] + (ax * by - ay * bx) * f[2];
-    const std::vector<WORD> q = d > 0 ? std::vector<WORD>{0, 1, 3, 0, 3, 2}
-                                      : std::vector<WORD>{0, 3, 1, 0, 2, 3};
+    const float d =
+        (ay * bz - az * by) * f[0] + (az * bx - ax * bz) * f[1] + (ax * by - ay * bx) * f[2];
+    const std::vector<WORD> q =
+        d > 0 ? std::vector<WORD>{0, 1, 3, 0, 3, 2} : std::vector<WORD>{0, 3, 1, 0, 2, 3};
     for (WORD k : q) i.push_back(WORD(b + k));
   }
 }
@@ -827,10 +934,10 @@ TEST(RasterAufzeichnung, HaeltAufrufeMitArgumentenFest) {
   const auto& a = ersatz::Aufzeichnung();
   std::vector<A> arten;
   for (const auto& x : a) arten.push_back(x.Art);
-  EXPECT_EQ(arten, (std::vector<A>{A::SetRenderState, A::SetTextureStageState, A::SetTransform,
-                                   A::LightEnable, A::Clear, A::BeginScene,
-                                   A::DrawIndexedPrimitiveUP, A::EndScene, A::LockRect,
-                                   A::UnlockRect, A::Present}));
+  EXPECT_EQ(arten,
+            (std::vector<A>{A::SetRenderState, A::SetTextureStageState, A::SetTransform,
+                            A::LightEnable, A::Clear, A::BeginScene, A::DrawIndexedPrimitiveUP,
+                            A::EndScene, A::LockRect, A::UnlockRect, A::Present}));
   EXPECT_EQ(a[0].nTyp, DWORD(D3DRS_CULLMODE));
   EXPECT_EQ(a[0].nWert, DWORD(D3DCULL_NONE));
   EXPECT_EQ(a[1].nTyp, DWORD(D3DTSS_COLOROP));
