@@ -18,7 +18,9 @@ namespace {
 long nFehlerBei = 0;  // the n-th allocation after arming fails; 0 = none
 long nZaehler = 0;
 
-void* Holen(std::size_t n) {
+// Not inlined, so the compiler does not pair malloc with the operator delete
+// that frees it.
+__attribute__((noinline)) void* Holen(std::size_t n) {
   if (nFehlerBei != 0 && ++nZaehler == nFehlerBei) return nullptr;
   return std::malloc(n ? n : 1);
 }
@@ -41,6 +43,8 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
