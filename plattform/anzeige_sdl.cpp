@@ -83,6 +83,9 @@ bool Fenster_Fokus() { return !bAktiv || bFokus; }
 
 bool Anzeige_Starten(bool bFenster) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // Without a display server SDL would only probe in vain (and say so).
+  if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER"))
+    return false;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   // SDL falls back to drivers that show nothing; for us that is no display.
   const std::string treiber = SDL_GetCurrentVideoDriver();
