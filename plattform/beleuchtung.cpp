@@ -1,5 +1,7 @@
 #include "plattform/beleuchtung.h"
 
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -253,6 +255,16 @@ void Eckenrechner::Einrichten(const Eckenrechner_Eingaben& e) {
   bFarbeDurch = Reicht_Durch(Farbstufe);
   bAlphaFest = Alphastufe[0] != D3DTOP_DISABLE && !Stufe_Liest_Ecke(Alphastufe);
   if (bAlphaFest) fAlpha = Stufe_Anwenden(Alphastufe, Faktor, Faktor, Faktor).a;
+  const bool bStufeFest = Farbstufe[0] == D3DTOP_DISABLE ||
+                          (bFarbeDurch && (Alphastufe[0] == D3DTOP_DISABLE || bAlphaFest));
+  bVierfach = bLicht && bNurRichtungen && bMaterialFest && Format.nNormale >= 0 && bStufeFest;
+  Umgebung = Grundlicht;
+  for (const Lichtquelle& q : Lichter) {
+    Umgebung.r += 1.0f * q.Ambient.r, Umgebung.g += 1.0f * q.Ambient.g;
+    Umgebung.b += 1.0f * q.Ambient.b;
+  }
+  const bool bAlphaDiffus = Farbstufe[0] == D3DTOP_DISABLE || Alphastufe[0] == D3DTOP_DISABLE;
+  fAlphaFest = bAlphaDiffus ? Begrenzt(Material[0].a) : fAlpha;
 }
 
 void Eckenrechner::Berechnen(const std::uint8_t* pEcke, Ecke& e) const {
@@ -280,6 +292,34 @@ void Eckenrechner::Berechnen(const std::uint8_t* pEcke, Ecke& e) const {
   e.g = c.g;
   e.b = c.b;
   e.a = c.a;
+}
+
+void Eckenrechner::Alle_Berechnen(const std::uint8_t* pEcken, UINT nStride, const Ziel& ziel,
+                                  Eckpunkt* pZiel) {
+  const std::size_t n = Vorgemerkt.size();
+  const std::uint32_t* pI = Vorgemerkt.data();
+  std::size_t k = 0;
+  if (bVierfach) {
+    // A last group short of four repeats its last vertex: the same work
+    // again, with the same result.
+    for (; k < n; k += 4) {
+      const std::uint8_t* p[4];
+      Eckpunkt* v[4];
+      for (std::size_t j = 0; j < 4; ++j) {
+        const std::uint32_t i = pI[std::min(k + j, n - 1)];
+        p[j] = pEcken + std::size_t{i} * nStride;
+        v[j] = &pZiel[i];
+      }
+      Vier werte[8];
+      Vier_Berechnen(p, werte);
+      Vier_Vorbereiten(ziel, werte, v);
+    }
+  }
+  for (; k < n; ++k) {
+    Berechnen(pEcken + std::size_t{pI[k]} * nStride, pZiel[pI[k]].e);
+    Eckpunkt_Vorbereiten(ziel, pZiel[pI[k]]);
+  }
+  Vorgemerkt.clear();
 }
 
 }  // namespace ersatz
@@ -338,6 +378,60 @@ Farbe Eckenrechner::Stufe0(const Farbe& diffus, const Farbe& spekular) const {
     a = Stufe_Anwenden(Alphastufe, diffus, spekular, Faktor).a;
   }
   return {c.r, c.g, c.b, a};
+}
+
+}  // namespace ersatz
+
+namespace ersatz {
+namespace {
+
+// Begrenzt for four values: maxps and minps pick their second operand
+// unless the first compares greater (less), just as std::max(0, v) and
+// std::min(1, v) pick v only then.
+Vier Begrenzt(Vier v) { return _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(1.0f)); }
+
+}  // namespace
+
+// Berechnen for four vertices at once into k[0..7] (x, y, z, w, r, g, b,
+// a side by side), each lane with the same operations
+// in the same order as the single vertex, so the results are identical.
+// A vertex with a normal holds at least 24 bytes: the position with the
+// first four bytes after it, and the normal with the four before it, are
+// each one 16-byte load, turned into lanes by transposing.
+void Eckenrechner::Vier_Berechnen(const std::uint8_t* const* pEcke, Vier* k) const {
+  __m128 v[4], roh[4];
+  for (int j = 0; j < 4; ++j) {
+    v[j] = _mm_loadu_ps(reinterpret_cast<const float*>(pEcke[j]));
+    roh[j] = _mm_loadu_ps(reinterpret_cast<const float*>(pEcke[j] + Format.nNormale - 4));
+  }
+  _MM_TRANSPOSE4_PS(v[0], v[1], v[2], v[3]);
+  _MM_TRANSPOSE4_PS(roh[0], roh[1], roh[2], roh[3]);
+  __m128 n[3];
+  for (int j = 0; j < 4; ++j) {
+    k[j] = Vier(v[0]) * Gesamt[0][j] + Vier(v[1]) * Gesamt[1][j] + Vier(v[2]) * Gesamt[2][j] +
+           Gesamt[3][j];
+  }
+  for (int j = 0; j < 3; ++j) {
+    n[j] = Vier(roh[1]) * Normalen[0][j] + Vier(roh[2]) * Normalen[1][j] +
+           Vier(roh[3]) * Normalen[2][j];
+  }
+  if (bNormieren) {
+    const Vier l = _mm_sqrt_ps(Vier(n[0]) * n[0] + Vier(n[1]) * n[1] + Vier(n[2]) * n[2]);
+    for (__m128& x : n) x = l > 0.0f ? Vier(x) / l : Vier(x);
+  }
+  Vier diff[3] = {};
+  for (const Lichtquelle& q : Lichter) {
+    Vier nl = Vier(n[0]) * q.Richtung[0] + Vier(n[1]) * q.Richtung[1] + Vier(n[2]) * q.Richtung[2];
+    nl = _mm_max_ps(nl, _mm_setzero_ps());
+    diff[0] += nl * q.Diffus.r, diff[1] += nl * q.Diffus.g, diff[2] += nl * q.Diffus.b;
+  }
+  const Farbe& m0 = Material[0];
+  const Farbe& m1 = Material[1];
+  const Farbe& m3 = Material[3];
+  k[4] = Begrenzt(m1.r * Umgebung.r + m3.r + m0.r * diff[0]);
+  k[5] = Begrenzt(m1.g * Umgebung.g + m3.g + m0.g * diff[1]);
+  k[6] = Begrenzt(m1.b * Umgebung.b + m3.b + m0.b * diff[2]);
+  k[7] = Vier{} + fAlphaFest;
 }
 
 }  // namespace ersatz

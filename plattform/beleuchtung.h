@@ -42,6 +42,13 @@ class Eckenrechner {
   // Transforms and lights the vertex at pEcke (laid out as the format)
   // into e.
   void Berechnen(const std::uint8_t* pEcke, Ecke& e) const;
+  // Notes vertex index i for the next Alle_Berechnen.
+  void Vormerken(std::uint32_t i) { Vorgemerkt.push_back(i); }
+  // Berechnen and Eckpunkt_Vorbereiten for the vertex at pEcken + i·nStride
+  // into pZiel[i], for each noted i, then forgets them. Four side by side
+  // where the state allows: a call's vertices are independent, and one at
+  // a time the work is one long chain of dependent operations.
+  void Alle_Berechnen(const std::uint8_t* pEcken, UINT nStride, const Ziel& ziel, Eckpunkt* pZiel);
 
   struct Farbe {
     float r, g, b, a;
@@ -58,6 +65,7 @@ class Eckenrechner {
  private:
   Farbe Beleuchten(const std::uint8_t* pEcke, const float p[3]) const;
   Farbe Stufe0(const Farbe& diffus, const Farbe& spekular) const;
+  void Vier_Berechnen(const std::uint8_t* const* pEcke, Vier* k) const;
 
   Eckenformat Format;
   float WeltSicht[4][4];
@@ -78,6 +86,13 @@ class Eckenrechner {
   float fAlpha = 1.0f;
   bool bMaterialFest = true;  // no vertex colour replaces a material colour
   Farbe Faktor{};
+  // Only directional lights, fixed material, a normal, and a stage 0
+  // that passes the colour and fixes alpha: vertices differ only by
+  // position and N·L, which Vier_Berechnen works out four at a time.
+  bool bVierfach = false;
+  Farbe Umgebung{};  // the ambient sum over all lights
+  float fAlphaFest = 1.0f;
+  std::vector<std::uint32_t> Vorgemerkt;
 };
 
 }  // namespace ersatz

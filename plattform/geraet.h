@@ -69,7 +69,8 @@ class Geraet final : public IDirect3DDevice8 {
   void Zeichnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                 const Index* pIndizes, const std::uint8_t* pEcken, UINT nStride);
   template <typename Index>
-  const Eckpunkt* Ecke_Holen(Index i, const std::uint8_t* pEcken, UINT nStride);
+  void Ecken_Berechnen(D3DPRIMITIVETYPE Typ, UINT nMin, size_t nEnde, UINT nPrimitive,
+                       const Index* pIndizes, const std::uint8_t* pEcken, UINT nStride);
 
   ULONG nReferenzen = 1;
   Flaeche* pRueckpuffer;

@@ -142,19 +142,50 @@ void Geraet::Eckenrechner_Aktualisieren() {
   bRechnerVeraltet = false;
 }
 
+namespace {
+
+// The vertex indices of triangle p; flat shading takes each triangle's
+// first vertex (strips: vertex p, fans: vertex p + 1) and odd strip
+// triangles swap their last two vertices to keep one winding.
 template <typename Index>
-const Eckpunkt* Geraet::Ecke_Holen(Index i, const std::uint8_t* pEcken, UINT nStride) {
-  if (Stempel[i] != nStempel) {
-    Stempel[i] = nStempel;
-    Rechner.Berechnen(pEcken + size_t{i} * nStride, Ecken[i].e);
-    Eckpunkt_Vorbereiten(Aktuelles_Ziel, Ecken[i]);
+void Dreieck_Indizes(D3DPRIMITIVETYPE Typ, const Index* pI, UINT p, Index* i) {
+  if (Typ == D3DPT_TRIANGLELIST) {
+    i[0] = pI[3 * p], i[1] = pI[3 * p + 1], i[2] = pI[3 * p + 2];
+  } else if (Typ == D3DPT_TRIANGLESTRIP) {
+    i[0] = pI[p], i[1] = pI[p + 1 + (p & 1)], i[2] = pI[p + 2 - (p & 1)];
+  } else {
+    i[0] = pI[p + 1], i[1] = pI[p + 2], i[2] = pI[0];
   }
-  return &Ecken[i];
 }
 
-// Assembles the primitives' triangles; flat shading takes each triangle's
-// first vertex (strips: vertex i, fans: vertex i + 1) and odd strip
-// triangles swap their last two vertices to keep one winding.
+// Whether all three indices lie in [nMin, nEnde).
+template <typename Index>
+bool Im_Bereich(const Index* i, UINT nMin, size_t nEnde) {
+  return i[0] >= nMin && i[1] >= nMin && i[2] >= nMin && i[0] < nEnde && i[1] < nEnde &&
+         i[2] < nEnde;
+}
+
+}  // namespace
+
+// Transforms and lights each vertex the call's drawable triangles name,
+// once, all before the first triangle is drawn.
+template <typename Index>
+void Geraet::Ecken_Berechnen(D3DPRIMITIVETYPE Typ, UINT nMin, size_t nEnde, UINT nPrimitive,
+                             const Index* pI, const std::uint8_t* pEcken, UINT nStride) {
+  for (UINT p = 0; p < nPrimitive; ++p) {
+    Index i[3];
+    Dreieck_Indizes(Typ, pI, p, i);
+    if (!Im_Bereich(i, nMin, nEnde)) continue;
+    for (Index k : i) {
+      if (Stempel[k] == nStempel) continue;
+      Stempel[k] = nStempel;
+      Rechner.Vormerken(k);
+    }
+  }
+  Rechner.Alle_Berechnen(pEcken, nStride, Aktuelles_Ziel, Ecken.data());
+}
+
+// Assembles the primitives' triangles from the call's indices.
 template <typename Index>
 void Geraet::Zeichnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                       const Index* pI, const std::uint8_t* pEcken, UINT nStride) {
@@ -169,22 +200,14 @@ void Geraet::Zeichnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimi
     nStempel = 1;
   }
   Aktuelles_Ziel = Zeichenziel();
+  Ecken_Berechnen(Typ, nMin, nEnde, nPrimitive, pI, pEcken, nStride);
   const Ziel& ziel = Aktuelles_Ziel;
   const Rasterzustand zustand = Rasterzustand_Holen();
   for (UINT p = 0; p < nPrimitive; ++p) {
-    Index i0, i1, i2;
-    if (Typ == D3DPT_TRIANGLELIST) {
-      i0 = pI[3 * p], i1 = pI[3 * p + 1], i2 = pI[3 * p + 2];
-    } else if (Typ == D3DPT_TRIANGLESTRIP) {
-      i0 = pI[p], i1 = pI[p + 1 + (p & 1)], i2 = pI[p + 2 - (p & 1)];
-    } else {
-      i0 = pI[p + 1], i1 = pI[p + 2], i2 = pI[0];
-    }
-    if (i0 < nMin || i1 < nMin || i2 < nMin || i0 >= nEnde || i1 >= nEnde || i2 >= nEnde) {
-      continue;
-    }
-    Dreieck_Zeichnen(ziel, zustand, *Ecke_Holen(i0, pEcken, nStride),
-                     *Ecke_Holen(i1, pEcken, nStride), *Ecke_Holen(i2, pEcken, nStride));
+    Index i[3];
+    Dreieck_Indizes(Typ, pI, p, i);
+    if (!Im_Bereich(i, nMin, nEnde)) continue;
+    Dreieck_Zeichnen(ziel, zustand, Ecken[i[0]], Ecken[i[1]], Ecken[i[2]]);
   }
 }
 

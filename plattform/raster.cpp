@@ -1,5 +1,7 @@
 // Clipping, projection and culling of triangles; filling is in
 // raster_fuellen.cpp.
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -117,11 +119,15 @@ bool Verworfen(D3DCULL cull, std::int64_t nFlaeche) {
 
 // A triangle of one colour everywhere is filled as a flat one: no
 // division per pixel, and exactly the colour its vertices have.
+bool Einfarbig(const Ecke& a, const Ecke& b, const Ecke& c) {
+  return a.r == b.r && a.r == c.r && a.g == b.g && a.g == c.g && a.b == b.b && a.b == c.b;
+}
+
+// How a clipped polygon with a's colour is coloured.
 Schattierung Schattierung_Aus(const Ziel& ziel, const Rasterzustand& zustand, const Ecke& a,
                               const Ecke& b, const Ecke& c) {
   Schattierung s{};
-  s.bFlach = zustand.bFlach ||
-             (a.r == b.r && a.r == c.r && a.g == b.g && a.g == c.g && a.b == b.b && a.b == c.b);
+  s.bFlach = zustand.bFlach || Einfarbig(a, b, c);
   s.a8 = Kanal8(a.a);
   if (s.bFlach) s.nPixel = Pixel_Packen(ziel.Format, Kanal8(a.r), Kanal8(a.g), Kanal8(a.b), s.a8);
   return s;
@@ -183,7 +189,83 @@ void Tiefe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint16
 
 void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v) {
   v.nAussen = Aussen(v.e);
-  if (!(v.nAussen & nZuSchneiden)) v.p = Projizieren(ziel, v.e);
+  if (v.nAussen & nZuSchneiden) return;
+  v.p = Projizieren(ziel, v.e);
+  v.a8 = Kanal8(v.e.a);
+  v.nPixel = Pixel_Packen(ziel.Format, Kanal8(v.e.r), Kanal8(v.e.g), Kanal8(v.e.b), v.a8);
+}
+
+namespace {
+
+typedef int VierInt __attribute__((vector_size(16)));
+typedef std::uint32_t VierNat __attribute__((vector_size(16)));
+
+// Kanal8 for four values.
+VierNat Vier_Kanal8(Vier v) {
+  const Vier f = v * 255.0f + 0.5f;
+  VierInt n = __builtin_convertvector(f, VierInt);
+  n = f >= 255.0f ? 255 : n;
+  return reinterpret_cast<VierNat>(f <= 0.0f ? 0 : n);
+}
+
+// Aussen for four vertices, lane by lane.
+VierInt Vier_Aussen(Vier x, Vier y, Vier z, Vier w) {
+  const Vier s = fSchutz * w;
+  const Vier ms = -fSchutz * w;
+  const Vier mw = -w;
+  auto bit = [](VierInt m, Ebene e) { return m & static_cast<int>(e); };
+  return bit(z < 0.0f, Nah) | bit(z > w, Fern) | bit(x < ms, SchutzLinks) |
+         bit(x > s, SchutzRechts) | bit(y < ms, SchutzUnten) | bit(y > s, SchutzOben) |
+         bit(x < mw, Links) | bit(x > w, Rechts) | bit(y < mw, Unten) | bit(y > w, Oben);
+}
+
+// Runden for four values; exact where |v + 0.5| < 2^30, which bGut tells.
+VierInt Vier_Runden(Vier v, VierInt& bGut) {
+  const Vier f = v + 0.5f;
+  const VierInt n = __builtin_convertvector(f, VierInt);
+  const Vier fBetrag = reinterpret_cast<Vier>(reinterpret_cast<VierInt>(f) & 0x7FFFFFFF);
+  bGut &= fBetrag < 1073741824.0f;
+  return n + (__builtin_convertvector(n, Vier) > f);
+}
+
+}  // namespace
+
+// Eckpunkt_Vorbereiten with the same operations lane by lane; a lane
+// whose screen position would not fit 32 bits (far outside, or not a
+// number) goes the single way.
+void Vier_Vorbereiten(const Ziel& ziel, const Vier* k, Eckpunkt* const* v) {
+  const Vier x = k[0], y = k[1], z = k[2], w = k[3], r = k[4], g = k[5], b = k[6], a = k[7];
+  __m128 zeilen[8] = {x, y, z, w, r, g, b, a};
+  _MM_TRANSPOSE4_PS(zeilen[0], zeilen[1], zeilen[2], zeilen[3]);
+  _MM_TRANSPOSE4_PS(zeilen[4], zeilen[5], zeilen[6], zeilen[7]);
+  for (int j = 0; j < 4; ++j) {
+    _mm_storeu_ps(&v[j]->e.x, zeilen[j]);
+    _mm_storeu_ps(&v[j]->e.r, zeilen[4 + j]);
+  }
+  const VierNat a8 = Vier_Kanal8(a);
+  const VierNat nPixel =
+      Kanaele_Packen(ziel.Format, Vier_Kanal8(r), Vier_Kanal8(g), Vier_Kanal8(b), a8);
+  const VierInt nAussen = Vier_Aussen(x, y, z, w);
+  const Vier q = 1.0f / w;
+  const Vier xs = (x * q + 1.0f) * 0.5f * static_cast<float>(ziel.nBreite);
+  const Vier ys = (1.0f - y * q) * 0.5f * static_cast<float>(ziel.nHoehe);
+  VierInt bGut = VierInt{} - 1;
+  const VierInt X = Vier_Runden(xs * static_cast<float>(nSub), bGut);
+  const VierInt Y = Vier_Runden(ys * static_cast<float>(nSub), bGut);
+  const Vier zq = _mm_min_ps(_mm_max_ps(z * q, _mm_setzero_ps()), _mm_set1_ps(1.0f));
+  const Vier rq = r * 255.0f * q, gq = g * 255.0f * q, bq = b * 255.0f * q;
+  for (int j = 0; j < 4; ++j) {
+    Eckpunkt& e = *v[j];
+    e.nAussen = static_cast<unsigned>(nAussen[j]);
+    if (e.nAussen & nZuSchneiden) continue;
+    if (!bGut[j]) {
+      Eckpunkt_Vorbereiten(ziel, e);
+      continue;
+    }
+    e.p = Bildpunkt{X[j], Y[j], zq[j], q[j], rq[j], gq[j], bq[j]};
+    e.nPixel = nPixel[j];
+    e.a8 = static_cast<int>(a8[j]);
+  }
 }
 
 void Dreieck_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Eckpunkt& a,
@@ -196,7 +278,11 @@ void Dreieck_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Eckp
   }
   const std::int64_t nFlaeche = Flaeche2(a.p, b.p, c.p);
   if (Verworfen(zustand.Cull, nFlaeche)) return;
-  const Schattierung s = Schattierung_Aus(ziel, zustand, a.e, b.e, c.e);
+  // Unclipped, a's packed colour is at hand.
+  Schattierung s{};
+  s.bFlach = zustand.bFlach || Einfarbig(a.e, b.e, c.e);
+  s.nPixel = a.nPixel;
+  s.a8 = a.a8;
   if (nFlaeche > 0) {
     Dreieck_Fuellen(ziel, zustand, a.p, b.p, c.p, s);
   } else {

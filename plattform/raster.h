@@ -32,12 +32,15 @@ struct Bildpunkt {
 };
 
 // A transformed vertex made ready for any triangle that uses it: which
-// clip planes it lies outside of and its screen point (valid when it
-// needs no clipping).
+// clip planes it lies outside of, and, valid when it needs no clipping,
+// its screen point, its colour as a pixel of the target's format and its
+// alpha as 0..255.
 struct Eckpunkt {
   Ecke e;
   unsigned nAussen;
   Bildpunkt p;
+  std::uint32_t nPixel;
+  int a8;
 };
 
 // The filler reads and writes back groups of four pixels; on a target
@@ -67,6 +70,12 @@ struct Rasterzustand {
 // Fills in the rest of v from its transformed vertex v.e, for the
 // target's screen size.
 void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v);
+// Four values side by side.
+typedef float Vier __attribute__((vector_size(16)));
+
+// Sets v[j]->e from lane j of k[0..7] (x, y, z, w, r, g, b, a) and does
+// Eckpunkt_Vorbereiten for it, for the four vertices v[0..3] at once.
+void Vier_Vorbereiten(const Ziel& ziel, const Vier* k, Eckpunkt* const* v);
 
 // Draws the triangle a, b, c: clipped to 0 <= z <= w and to the screen,
 // culled by its screen winding, flat shaded with a's colour or Gouraud

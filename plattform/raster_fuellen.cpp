@@ -6,6 +6,8 @@
 // row's pixels outside its span are read and written back unchanged:
 // the triangles drawn are mostly slivers a pixel or two wide, where
 // branching per pixel would cost more than the pixels themselves.
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -14,7 +16,6 @@
 namespace ersatz {
 namespace {
 
-typedef float Vier __attribute__((vector_size(16)));
 typedef int VierInt __attribute__((vector_size(16)));
 typedef std::uint32_t VierNat __attribute__((vector_size(16)));
 typedef std::uint16_t Acht __attribute__((vector_size(16)));
@@ -38,17 +39,21 @@ void Teilen(std::int64_t n, std::int64_t d, double fKehr, std::int64_t& q, std::
 }
 
 // The first pixel column at or right of an edge, row by row: the exact
-// value ceil(x / 256) of the edge's x at each pixel-centre row, kept as
-// quotient and remainder so that no row needs a division.
+// value c = ceil(x / 256) of the edge's x at each pixel-centre row, kept
+// with how far c lies right of x (u / d pixels, 0 <= u < d) so that no row
+// needs a division. A row down adds sq + sr / d pixels to x.
 struct Kante {
-  std::int64_t q = 0, r = 0, d = 1, sq = 0, sr = 0;
+  std::int64_t c = 0, u = 0, d = 1, sq = 0, sr = 0;
 
   Kante() = default;
   Kante(const Bildpunkt& a, const Bildpunkt& b, int y) {
     const std::int64_t dx = b.X - a.X, dy = b.Y - a.Y;
     d = nSub * dy;
     const double fKehr = 1.0 / static_cast<double>(d);
-    Teilen(a.X * dy + (y * nSub - a.Y) * dx, d, fKehr, q, r);
+    std::int64_t r;
+    Teilen(a.X * dy + (y * nSub - a.Y) * dx, d, fKehr, c, r);
+    c += r > 0;
+    u = r > 0 ? d - r : 0;
     Teilen(nSub * dx, d, fKehr, sq, sr);
   }
 };
@@ -185,9 +190,15 @@ T Mischen(T m, T neu, T alt) {
   return (neu & m) | (alt & ~m);
 }
 
+// v clamped to [0, hi], NaN to 0: maxps and minps pick their second
+// operand unless the first compares greater (less), so each is exactly
+// one "v > 0 ? v : 0" and "v < hi ? v : hi" in one instruction.
+Vier Begrenzt(Vier v, float hi) {
+  return _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(hi));
+}
+
 VierInt Tiefe16(Vier z) {
-  z = z > 0.0f ? z : 0.0f;
-  z = z < 1.0f ? z : 1.0f;
+  z = Begrenzt(z, 1.0f);
   return __builtin_convertvector(z * 65535.0f + 0.5f, VierInt);
 }
 
@@ -197,24 +208,26 @@ template <D3DFORMAT F>
 VierInt Farben(const Fuellung& f, Vier cZeile, Vier t) {
   const Vier w = 1.0f / (cZeile[3] + t * f.v.cdx[3]);
   auto kanal = [&](int k) {
-    Vier c = (cZeile[k] + t * f.v.cdx[k]) * w + 0.5f;
-    c = c > 0.0f ? c : 0.0f;
-    c = c < 255.0f ? c : 255.0f;
+    const Vier c = Begrenzt((cZeile[k] + t * f.v.cdx[k]) * w + 0.5f, 255.0f);
     return __builtin_convertvector(__builtin_convertvector(c, VierInt), VierNat);
   };
   return VierInt(Kanaele_Packen(F, kanal(0), kanal(1), kanal(2), f.nAlpha));
 }
 
 // Four pixels from column x0 on, those in bIn drawn where the depth test
-// lets them.
-template <typename Pixel, D3DFORMAT F, bool bFlach>
+// lets them; bLE: the test is D3DCMP_LESSEQUAL, the usual one.
+template <typename Pixel, D3DFORMAT F, bool bFlach, bool bLE>
 inline void Gruppe(const Fuellung& f, Pixel* pF, std::uint16_t* pT, int x0, Acht bIn, float zZeile,
                    Vier cZeile) {
   const Vier t = static_cast<float>(x0 - f.v.xRef) + fSpur;
   if (f.bTiefe) {
     const Acht neu = Schmal(Tiefe16(zZeile + t * f.v.zdx)), alt = Laden(pT + x0);
-    const Acht le = reinterpret_cast<Acht>(neu <= alt), ge = reinterpret_cast<Acht>(neu >= alt);
-    bIn &= (le & f.mX) ^ (ge & f.mY) ^ f.mZ;
+    const Acht le = reinterpret_cast<Acht>(neu <= alt);
+    if constexpr (bLE) {
+      bIn &= le;
+    } else {
+      bIn &= (le & f.mX) ^ (reinterpret_cast<Acht>(neu >= alt) & f.mY) ^ f.mZ;
+    }
     if (f.bSchreiben) Speichern(pT + x0, Mischen(bIn, neu, alt));
   }
   if constexpr (sizeof(Pixel) == 2) {
@@ -227,7 +240,7 @@ inline void Gruppe(const Fuellung& f, Pixel* pF, std::uint16_t* pT, int x0, Acht
 }
 
 // The pixels [xl, xr) of row y, xl < xr, group by group.
-template <typename Pixel, D3DFORMAT F, bool bFlach>
+template <typename Pixel, D3DFORMAT F, bool bFlach, bool bLE>
 inline void Zeile(const Fuellung& f, int y, int xl, int xr) {
   const Ziel& ziel = *f.pZiel;
   auto* pF = reinterpret_cast<Pixel*>(ziel.pFarbe + static_cast<size_t>(y) * ziel.nPitch);
@@ -238,7 +251,7 @@ inline void Zeile(const Fuellung& f, int y, int xl, int xr) {
   for (int lo = xl;;) {
     const int x0 = std::min(lo, f.xMax);
     const Acht bIn = Acht_Aus(nSpannmasken[lo - x0][std::min(xr - x0, 4)]);
-    Gruppe<Pixel, F, bFlach>(f, pF, pT, x0, bIn, zZeile, cZeile);
+    Gruppe<Pixel, F, bFlach, bLE>(f, pF, pT, x0, bIn, zZeile, cZeile);
     lo = x0 + 4;
     if (lo >= xr) break;
   }
@@ -251,25 +264,27 @@ struct Spanne {
 
 // Walks the edges links and rechts down n rows from row y and packs the
 // rows that hold pixels to the front of pS, their spans clipped to the
-// target. Returns how many there are. Without a branch: about every
-// other row of a sliver is empty, at random.
+// target unless the triangle lies within its columns (bRand false).
+// Returns how many there are. Without a branch: about every other row of
+// a sliver is empty, at random.
+template <bool bRand>
 int Spannen(Kante& links, Kante& rechts, int y, int n, int nBreite, Spanne* pS) {
-  std::int64_t ql = links.q, rl = links.r, qr = rechts.q, rr = rechts.r;
+  std::int64_t cl = links.c, ul = links.u, cr = rechts.c, ur = rechts.u;
   const std::int64_t sql = links.sq, srl = links.sr, dl = links.d;
   const std::int64_t sqr = rechts.sq, srr = rechts.sr, dr = rechts.d;
   Spanne* p = pS;
   for (const int yEnde = y + n; y < yEnde; ++y) {
-    const int xl = std::max(0, static_cast<int>(ql + (rl > 0)));
-    const int xr = std::min(nBreite, static_cast<int>(qr + (rr > 0)));
+    const int xl = bRand ? std::max(0, static_cast<int>(cl)) : static_cast<int>(cl);
+    const int xr = bRand ? std::min(nBreite, static_cast<int>(cr)) : static_cast<int>(cr);
     *p = Spanne{y, xl, xr};
     p += xl < xr;
-    ql += sql, rl += srl, qr += sqr, rr += srr;
-    const bool bL = rl >= dl, bR = rr >= dr;
-    ql += bL, qr += bR;
-    rl -= bL ? dl : 0;
-    rr -= bR ? dr : 0;
+    // u falling below zero carries one more column: m is then all ones.
+    ul -= srl, ur -= srr;
+    const std::int64_t ml = ul >> 63, mr = ur >> 63;
+    cl += sql - ml, cr += sqr - mr;
+    ul += ml & dl, ur += mr & dr;
   }
-  links.q = ql, links.r = rl, rechts.q = qr, rechts.r = rr;
+  links.c = cl, links.u = ul, rechts.c = cr, rechts.u = ur;
   return static_cast<int>(p - pS);
 }
 
@@ -277,7 +292,7 @@ int Spannen(Kante& links, Kante& rechts, int y, int n, int nBreite, Spanne* pS) 
 // y2, the middle vertex at row y1): the long edge on one side, the two
 // short edges in turn on the other. The edges are walked a block of rows
 // ahead of the filling, so that each loop keeps its values in registers.
-template <typename Pixel, D3DFORMAT F, bool bFlach>
+template <typename Pixel, D3DFORMAT F, bool bFlach, bool bLE>
 void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const int* yGrenzen) {
   constexpr int nBlock = 64;
   const int y0 = yGrenzen[0], y1 = std::max(y0, yGrenzen[1]), y2 = yGrenzen[2];
@@ -288,30 +303,37 @@ void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const
   Kante& rechts0 = bLangLinks ? oben : lang;
   Kante& links1 = bLangLinks ? lang : unten;
   Kante& rechts1 = bLangLinks ? unten : lang;
+  // Each edge's x lies between its ends: a triangle within the target's
+  // columns needs no span clipped.
+  const int nBreite = f.pZiel->nBreite;
+  const std::int64_t xRand = nSub * nBreite;
+  const bool bRand =
+      std::min({p[0]->X, p[1]->X, p[2]->X}) < 0 || std::max({p[0]->X, p[1]->X, p[2]->X}) > xRand;
+  const auto spannen = bRand ? Spannen<true> : Spannen<false>;
   Spanne s[nBlock];
   for (int y = y0; y < y2; y += nBlock) {
     const int n = std::min(nBlock, y2 - y), nOben = std::clamp(y1 - y, 0, n);
-    int m = Spannen(links0, rechts0, y, nOben, f.pZiel->nBreite, s);
-    m += Spannen(links1, rechts1, y + nOben, n - nOben, f.pZiel->nBreite, s + m);
-    for (int k = 0; k < m; ++k) Zeile<Pixel, F, bFlach>(f, s[k].y, s[k].xl, s[k].xr);
+    int m = spannen(links0, rechts0, y, nOben, nBreite, s);
+    m += spannen(links1, rechts1, y + nOben, n - nOben, nBreite, s + m);
+    for (int k = 0; k < m; ++k) Zeile<Pixel, F, bFlach, bLE>(f, s[k].y, s[k].xl, s[k].xr);
   }
 }
 
 using Zeilenfueller = void (*)(const Fuellung&, const Bildpunkt* const*, bool, const int*);
 
-template <bool bFlach>
+template <bool bFlach, bool bLE>
 Zeilenfueller Fueller_Fuer(D3DFORMAT F) {
   switch (F) {
     case D3DFMT_R5G6B5:
-      return Zeilen<std::uint16_t, D3DFMT_R5G6B5, bFlach>;
+      return Zeilen<std::uint16_t, D3DFMT_R5G6B5, bFlach, bLE>;
     case D3DFMT_X1R5G5B5:
-      return Zeilen<std::uint16_t, D3DFMT_X1R5G5B5, bFlach>;
+      return Zeilen<std::uint16_t, D3DFMT_X1R5G5B5, bFlach, bLE>;
     case D3DFMT_A1R5G5B5:
-      return Zeilen<std::uint16_t, D3DFMT_A1R5G5B5, bFlach>;
+      return Zeilen<std::uint16_t, D3DFMT_A1R5G5B5, bFlach, bLE>;
     case D3DFMT_A8R8G8B8:
-      return Zeilen<std::uint32_t, D3DFMT_A8R8G8B8, bFlach>;
+      return Zeilen<std::uint32_t, D3DFMT_A8R8G8B8, bFlach, bLE>;
     default:
-      return Zeilen<std::uint32_t, D3DFMT_X8R8G8B8, bFlach>;
+      return Zeilen<std::uint32_t, D3DFMT_X8R8G8B8, bFlach, bLE>;
   }
 }
 
@@ -348,8 +370,11 @@ void Dreieck_Fuellen(const Ziel& ziel, const Rasterzustand& zustand, const Bildp
   const int y[3] = {std::max(0, zeile(p[0]->Y)), std::clamp(zeile(p[1]->Y), 0, ziel.nHoehe),
                     std::min(ziel.nHoehe, zeile(p[2]->Y))};
   if (y[0] >= y[2]) return;
+  static constexpr Zeilenfueller (*nFueller[2][2])(D3DFORMAT) = {
+      {Fueller_Fuer<false, false>, Fueller_Fuer<false, true>},
+      {Fueller_Fuer<true, false>, Fueller_Fuer<true, true>}};
   const Zeilenfueller fuellen =
-      s.bFlach ? Fueller_Fuer<true>(ziel.Format) : Fueller_Fuer<false>(ziel.Format);
+      nFueller[s.bFlach][zustand.Vergleich == D3DCMP_LESSEQUAL](ziel.Format);
   Fuellung f;
   Fuellung_Setzen(ziel, zustand, p, y[0], s, f);
   fuellen(f, p, nKreuz < 0, y);

@@ -907,6 +907,64 @@ TEST_F(RasterBild, NahebeneSchneidetDieEcke) {
   EXPECT_EQ(g.Pixel(4, 68), nHinten);   // beyond the front face's far edge
 }
 
+TEST(RasterLicht, ViereGleichzeitigWieEinzeln) {
+  // Directional lights only take vertices four at a time; a point light
+  // of no colour adds exactly nothing but sends every vertex the single
+  // way. Scaled, unnormalised and normalised normals, a vertex count that
+  // is no multiple of four and clipped faces must come out the same.
+  std::vector<Vtx> v;
+  std::vector<WORD> i;
+  Kiste(v, i, {0.6f, 0.3f, 0.3f});
+  Roehre(v, i);
+  for (size_t k = 36; k < i.size(); ++k) i[k] = WORD(i[k] + 24);
+  v.push_back({0.1f, 0.9f, -0.2f, 0, 2, -1, 0, 0});
+  for (WORD w : {WORD(36), WORD(v.size() - 1), WORD(37)}) i.push_back(w);
+  D3DMATRIX welt{};
+  welt._11 = 1.3f, welt._22 = 0.7f, welt._33 = 1.1f, welt._44 = 1;
+  auto bild = [&](bool bPunktlicht, bool bNormieren, D3DVECTOR auge) {
+    Testgeraet t(96, 72);
+    D3DMATRIX p{};
+    p._11 = 1.2948447f, p._22 = 1.7264596f, p._33 = 1.00005f, p._34 = 1, p._43 = -0.0500025f;
+    t.p->SetTransform(D3DTS_PROJECTION, &p);
+    t.p->SetTransform(D3DTS_WORLD, &welt);
+    D3DMATERIAL8 m{};
+    m.Diffuse = {0.9f, 0.8f, 0.7f, 0};
+    m.Ambient = {0.2f, 0.2f, 0.2f, 0};
+    t.p->SetMaterial(&m);
+    t.p->SetRenderState(D3DRS_AMBIENT, 0x00202020);
+    for (DWORD n : {0u, 2u}) {
+      D3DLIGHT8 l{};
+      l.Type = D3DLIGHT_DIRECTIONAL;
+      l.Diffuse = {0.6f, 0.5f, 0.4f, 0};
+      l.Ambient = {0.1f, 0.1f, 0.1f, 0};
+      l.Direction = n == 0 ? D3DVECTOR{-0.6f, -0.5f, 0.62f} : D3DVECTOR{0.3f, -0.2f, 0.9f};
+      EXPECT_EQ(t.p->SetLight(n, &l), D3D_OK);
+      t.p->LightEnable(n, TRUE);
+    }
+    t.p->SetRenderState(D3DRS_NORMALIZENORMALS, bNormieren);
+    D3DXMATRIX sicht;
+    const D3DXVECTOR3 ziel = {0, 0, 0}, oben = {0, 1, 0};
+    D3DXMatrixLookAtLH(&sicht, &auge, &ziel, &oben);
+    t.p->SetTransform(D3DTS_VIEW, &sicht);
+    D3DLIGHT8 l{};
+    l.Type = D3DLIGHT_POINT;
+    l.Position = {0.2f, 0.3f, -1.0f};
+    l.Range = 100;
+    l.Attenuation0 = 1;
+    EXPECT_EQ(t.p->SetLight(1, &l), D3D_OK);
+    t.p->LightEnable(1, bPunktlicht);
+    t.Zeichnen(v, i);
+    return std::make_pair(t.Abbild(), t.Gezeichnet());
+  };
+  for (D3DVECTOR auge : {D3DVECTOR{1.5f, 1.0f, -2.0f}, D3DVECTOR{0.5f, 0.4f, -0.45f}}) {
+    for (bool bNormieren : {false, true}) {
+      const auto vier = bild(false, bNormieren, auge), einzeln = bild(true, bNormieren, auge);
+      EXPECT_GT(vier.second, 500);
+      EXPECT_TRUE(vier.first == einzeln.first) << bNormieren << " " << auge.z;
+    }
+  }
+}
+
 // ---------------------------------------------------------------- record
 
 TEST(RasterAufzeichnung, HaeltAufrufeMitArgumentenFest) {
