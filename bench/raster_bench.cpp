@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "plattform/ersatz.h"
+#include "tests/testgeraet.h"
 
 namespace {
 
@@ -96,21 +97,6 @@ Baum Baum_Bauen() {
   return t;
 }
 
-IDirect3DDevice8* Geraet() {
-  D3DPRESENT_PARAMETERS p{};
-  p.BackBufferWidth = 1152;
-  p.BackBufferHeight = 864;
-  p.BackBufferFormat = D3DFMT_R5G6B5;
-  p.BackBufferCount = 1;
-  p.SwapEffect = D3DSWAPEFFECT_FLIP;
-  p.EnableAutoDepthStencil = TRUE;
-  p.AutoDepthStencilFormat = D3DFMT_D16;
-  p.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-  IDirect3DDevice8* g = nullptr;
-  ersatz::Geraet_Erzeugen(p, nullptr, &g);
-  return g;
-}
-
 // The program's states: projection, look-at view, material and light.
 void Einrichten(IDirect3DDevice8* g) {
   D3DMATRIX m{};
@@ -141,7 +127,7 @@ void Einrichten(IDirect3DDevice8* g) {
 
 void BM_BaumBild(benchmark::State& state) {
   const Baum t = Baum_Bauen();
-  IDirect3DDevice8* g = Geraet();
+  IDirect3DDevice8* g = Software_Geraet();
   Einrichten(g);
   for (auto _ : state) {
     g->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
@@ -160,7 +146,7 @@ void BM_BaumBild(benchmark::State& state) {
 BENCHMARK(BM_BaumBild)->Unit(benchmark::kMillisecond);
 
 void BM_Loeschen(benchmark::State& state) {
-  IDirect3DDevice8* g = Geraet();
+  IDirect3DDevice8* g = Software_Geraet();
   for (auto _ : state) {
     g->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00204060, 1.0f, 0);
     benchmark::ClobberMemory();

@@ -12,7 +12,7 @@ namespace {
 // The software device as pDevice and its back buffer as pBackBuffer, for one benchmark.
 struct Rueckpuffer {
   Rueckpuffer() {
-    pDevice = Testgeraet();
+    pDevice = Software_Geraet();
     pDevice->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer);
   }
   ~Rueckpuffer() {

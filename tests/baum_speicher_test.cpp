@@ -59,7 +59,7 @@ class BaumSpeicher : public ::testing::Test {
       ::operator delete(pProbe);
       GTEST_SKIP() << "the replaced operator new is not in effect";
     }
-    pDevice = Testgeraet(32, 24);
+    pDevice = Software_Geraet(32, 24);
     ASSERT_NE(pDevice, nullptr);
     pProtokoll = std::tmpfile();
     ASSERT_NE(pProtokoll, nullptr);

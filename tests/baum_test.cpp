@@ -349,7 +349,7 @@ namespace {
 class BaumZeichnen : public ::testing::Test {
  protected:
   void SetUp() override {
-    pDevice = Testgeraet(32, 24);
+    pDevice = Software_Geraet(32, 24);
     ASSERT_NE(pDevice, nullptr);
     bFlach = 0;
   }

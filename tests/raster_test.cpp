@@ -11,6 +11,7 @@
 #include "plattform/ersatz.h"
 #include "plattform/png.h"
 #include "plattform/praesentation.h"
+#include "tests/testgeraet.h"
 
 namespace {
 
@@ -24,25 +25,12 @@ Vtx Punkt(float x, float y, float z, float nx = 0, float ny = 0, float nz = -1) 
   return {x, y, z, nx, ny, nz, 0, 0};
 }
 
-D3DPRESENT_PARAMETERS Parameter(UINT w, UINT h, D3DFORMAT f) {
-  D3DPRESENT_PARAMETERS p{};
-  p.BackBufferWidth = w;
-  p.BackBufferHeight = h;
-  p.BackBufferFormat = f;
-  p.BackBufferCount = 1;
-  p.SwapEffect = D3DSWAPEFFECT_FLIP;
-  p.EnableAutoDepthStencil = TRUE;
-  p.AutoDepthStencilFormat = D3DFMT_D16;
-  p.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-  return p;
-}
-
 // A device with its back buffer at hand. With the default identity
 // transforms a vertex (x, y) lands on pixel ((x + 1)·W/2, (1 − y)·H/2).
 class Testgeraet {
  public:
   explicit Testgeraet(UINT w = 64, UINT h = 64, D3DFORMAT f = D3DFMT_R5G6B5) : nB(w), nH(h) {
-    EXPECT_EQ(ersatz::Geraet_Erzeugen(Parameter(w, h, f), nullptr, &p), D3D_OK);
+    EXPECT_EQ(ersatz::Geraet_Erzeugen(Testparameter(w, h, f), nullptr, &p), D3D_OK);
     EXPECT_EQ(p->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &pFlaeche), D3D_OK);
     EXPECT_EQ(p->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3D_OK);
     EXPECT_EQ(p->SetVertexShader(nFvf), D3D_OK);
@@ -134,16 +122,16 @@ void Programmlicht(IDirect3DDevice8* p, D3DVECTOR Richtung) {
 
 TEST(RasterGeraet, ErzeugenPrueftFormateUndGroessen) {
   IDirect3DDevice8* p = reinterpret_cast<IDirect3DDevice8*>(1);
-  EXPECT_EQ(ersatz::Geraet_Erzeugen(Parameter(64, 64, D3DFMT_A4R4G4B4), nullptr, &p),
+  EXPECT_EQ(ersatz::Geraet_Erzeugen(Testparameter(64, 64, D3DFMT_A4R4G4B4), nullptr, &p),
             D3DERR_INVALIDCALL);
   EXPECT_EQ(p, nullptr);
-  EXPECT_EQ(ersatz::Geraet_Erzeugen(Parameter(0, 64, D3DFMT_R5G6B5), nullptr, &p),
+  EXPECT_EQ(ersatz::Geraet_Erzeugen(Testparameter(0, 64, D3DFMT_R5G6B5), nullptr, &p),
             D3DERR_INVALIDCALL);
-  auto d24 = Parameter(64, 64, D3DFMT_R5G6B5);
+  auto d24 = Testparameter(64, 64, D3DFMT_R5G6B5);
   d24.AutoDepthStencilFormat = D3DFMT_D24S8;
   EXPECT_EQ(ersatz::Geraet_Erzeugen(d24, nullptr, &p), D3DERR_INVALIDCALL);
   for (D3DFORMAT f : {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_X8R8G8B8}) {
-    ASSERT_EQ(ersatz::Geraet_Erzeugen(Parameter(40, 30, f), nullptr, &p), D3D_OK);
+    ASSERT_EQ(ersatz::Geraet_Erzeugen(Testparameter(40, 30, f), nullptr, &p), D3D_OK);
     IDirect3DSurface8* s = nullptr;
     ASSERT_EQ(p->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &s), D3D_OK);
     D3DSURFACE_DESC d;
@@ -162,7 +150,7 @@ TEST(RasterGeraet, ErzeugenPrueftFormateUndGroessen) {
 
 TEST(RasterGeraet, ReferenzenHaltenDieFlaecheAmLeben) {
   IDirect3DDevice8* p = nullptr;
-  ASSERT_EQ(ersatz::Geraet_Erzeugen(Parameter(8, 4, D3DFMT_R5G6B5), nullptr, &p), D3D_OK);
+  ASSERT_EQ(ersatz::Geraet_Erzeugen(Testparameter(8, 4, D3DFMT_R5G6B5), nullptr, &p), D3D_OK);
   EXPECT_EQ(p->AddRef(), 2u);
   EXPECT_EQ(p->Release(), 1u);
   IDirect3DSurface8* s = nullptr;
@@ -206,7 +194,7 @@ TEST(RasterGeraet, SperrenUndEntsperren) {
   EXPECT_EQ(g.pFlaeche->LockRect(&r2, &aussen, 0), D3DERR_INVALIDCALL);
   EXPECT_EQ(g.pFlaeche->LockRect(nullptr, nullptr, 0), D3DERR_INVALIDCALL);
 
-  auto p = Parameter(8, 8, D3DFMT_R5G6B5);
+  auto p = Testparameter(8, 8, D3DFMT_R5G6B5);
   p.Flags = 0;
   IDirect3DDevice8* d = nullptr;
   ASSERT_EQ(ersatz::Geraet_Erzeugen(p, nullptr, &d), D3D_OK);
@@ -329,7 +317,7 @@ TEST(RasterGeraet, LoeschenSetztFarbeUndTiefe) {
   g.Dreieck(g.Bild(0, 0, 0.4f), g.Bild(8, 0, 0.4f), g.Bild(0, 8, 0.4f));
   EXPECT_GT(g.Gezeichnet(), 0);
 
-  auto p = Parameter(8, 8, D3DFMT_X8R8G8B8);
+  auto p = Testparameter(8, 8, D3DFMT_X8R8G8B8);
   p.EnableAutoDepthStencil = FALSE;
   IDirect3DDevice8* d = nullptr;
   ASSERT_EQ(ersatz::Geraet_Erzeugen(p, nullptr, &d), D3D_OK);

@@ -19,8 +19,8 @@ inline D3DPRESENT_PARAMETERS Testparameter(UINT nBreite = 1152, UINT nHoehe = 86
 }
 
 // Null when the device cannot be made.
-inline IDirect3DDevice8* Testgeraet(UINT nBreite = 1152, UINT nHoehe = 864,
-                                    D3DFORMAT Format = D3DFMT_R5G6B5) {
+inline IDirect3DDevice8* Software_Geraet(UINT nBreite = 1152, UINT nHoehe = 864,
+                                         D3DFORMAT Format = D3DFMT_R5G6B5) {
   IDirect3DDevice8* pGeraet = nullptr;
   ersatz::Geraet_Erzeugen(Testparameter(nBreite, nHoehe, Format), nullptr, &pGeraet);
   return pGeraet;
