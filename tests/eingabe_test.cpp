@@ -5,6 +5,7 @@
 #include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -80,6 +81,8 @@ struct Einrichtungsfehler {
   bool bDI, bTastatur, bMaus;  // which objects exist afterwards
 };
 
+void PrintTo(const Einrichtungsfehler& f, std::ostream* os) { *os << f.szFehler; }
+
 class EingabeEinrichtung : public Eingabe,
                            public testing::WithParamInterface<Einrichtungsfehler> {};
 
@@ -120,8 +123,12 @@ INSTANTIATE_TEST_SUITE_P(
         Einrichtungsfehler{"SetCooperativeLevel.Mouse", "ERROR : DI Maus SetCoopLevel",
                            "Tastatur online.\n", true, true, true},
         Einrichtungsfehler{"Acquire.Mouse", "",
-                           "Tastatur online.\nMouse Aquire : return 2147942405", true, true,
-                           true}));
+                           "Tastatur online.\nMouse Aquire : return 2147942405", true, true, true}),
+    [](const testing::TestParamInfo<Einrichtungsfehler>& info) {
+      std::string name = info.param.szFehler;
+      std::replace(name.begin(), name.end(), '.', '_');
+      return name;
+    });
 
 TEST_F(Eingabe, ReleaseWithNothingCreatedIsHarmless) {
   DI_Freigeben();
