@@ -11,12 +11,7 @@ cd "$tmp"
 
 "$prog" --frames 150 --seed 7 >out 2>err &
 pid=$!
-fenster=""
-for _ in $(seq 1 100); do
-  fenster=$(xdotool search --onlyvisible --name "^Borkwerk03 - Fenster$" 2>/dev/null | head -n1)
-  [ -n "$fenster" ] && break
-  sleep 0.1
-done
+fenster=$(fenster_suchen err)
 pruefe "full-screen window found" test -n "$fenster"
 if [ -n "$fenster" ]; then
   for _ in $(seq 1 30); do

@@ -12,12 +12,7 @@ cd "$tmp"
 # 1500 frames are a minute at 25 per second; Esc should end it in a few.
 "$prog" --windowed --frames 1500 --capture-dir bilder >out 2>err &
 pid=$!
-fenster=""
-for _ in $(seq 1 100); do
-  fenster=$(xdotool search --onlyvisible --name "^Borkwerk03 - Fenster$" 2>/dev/null | head -n1)
-  [ -n "$fenster" ] && break
-  sleep 0.1
-done
+fenster=$(fenster_suchen err)
 pruefe "window found" test -n "$fenster"
 if [ -n "$fenster" ]; then
   sleep 0.5
