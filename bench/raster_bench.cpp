@@ -24,13 +24,13 @@ struct Vtx {
 constexpr int nTiefe = 10;
 constexpr int nEckenJeAst = 8;  // top ring of six, tip, centre
 
-struct Ast {
+struct KunstAst {
   std::vector<WORD> Indizes;
 };
 
-struct Baum {
+struct Kunstbaum {
   std::vector<Vtx> Pool;
-  std::vector<Ast> Aeste;
+  std::vector<KunstAst> Aeste;
 };
 
 void Drehen(float v[3], const float a[3], float w) {
@@ -42,7 +42,7 @@ void Drehen(float v[3], const float a[3], float w) {
 
 // Grows branch b from base point p along unit axis r; its base ring is the
 // parent's top ring (the trunk's own pool slots for the trunk).
-void Wachsen(Baum& t, int b, const float p[3], const float r[3], float fLaenge, int nStufe,
+void Wachsen(Kunstbaum& t, int b, const float p[3], const float r[3], float fLaenge, int nStufe,
              int nBasis) {
   const float fRadius = 0.05f * fLaenge;
   float u[3] = {r[1], -r[0], 0}, l = std::sqrt(u[0] * u[0] + u[1] * u[1]);
@@ -92,8 +92,8 @@ void Wachsen(Baum& t, int b, const float p[3], const float r[3], float fLaenge, 
   }
 }
 
-Baum Baum_Bauen() {
-  Baum t;
+Kunstbaum Kunstbaum_Bauen() {
+  Kunstbaum t;
   const int nAeste = (1 << (nTiefe + 1)) - 1;   // 2,047
   t.Pool.resize(size_t(nAeste) * nEckenJeAst);  // 16,376
   t.Aeste.resize(size_t(nAeste));
@@ -104,42 +104,38 @@ Baum Baum_Bauen() {
   return t;
 }
 
-// The program's states: projection, look-at view, material and light.
-void Einrichten(IDirect3DDevice8* g) {
-  D3DMATRIX m{};
-  m._11 = 1.2948447f, m._22 = 1.7264596f, m._33 = 1.00005f, m._34 = 1, m._43 = -0.0500025f;
-  g->SetTransform(D3DTS_PROJECTION, &m);
+// pDevice as the program creates it, with its initial states, but
+// without writing its device file; then the program's projection,
+// material and light.
+void Programmgeraet_Einrichten() {
+  pD3D = Direct3DCreate8(D3D_SDK_VERSION);
+  Erstelle_List(1152, 864);
+  Obj_Init();
+  rProjektionsMatrixEinstellen(pDevice);
+  rMaterialEinstellen();
+  rLichtEinstellen();
+}
+
+// The synthetic tree's view, with the light one step on.
+void Kunstbaum_Ansicht() {
   D3DXMATRIX v;
   const D3DXVECTOR3 auge = {0.6f, 0.4f, -2.4f}, ziel = {0, 0.2f, 0}, oben = {0, 1, 0};
   D3DXMatrixLookAtLH(&v, &auge, &ziel, &oben);
-  g->SetTransform(D3DTS_VIEW, &v);
-  D3DMATERIAL8 mat{};
-  mat.Diffuse = {1, 1, 1, 0};
-  mat.Ambient = {0.2f, 0.2f, 0.2f, 0};
-  g->SetMaterial(&mat);
-  D3DLIGHT8 l{};
-  l.Type = D3DLIGHT_DIRECTIONAL;
-  l.Diffuse = {8, 8, 8, 0};
-  l.Ambient = {0.2f, 0.2f, 0.2f, 0};
-  l.Direction = {std::sin(0.05f), 0, std::cos(0.05f)};
-  g->SetLight(0, &l);
-  g->LightEnable(0, TRUE);
-  g->SetRenderState(D3DRS_AMBIENT, 0x00202020);
-  g->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-  g->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
-  g->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_CURRENT);
-  g->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-  g->SetVertexShader(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
+  pDevice->SetTransform(D3DTS_VIEW, &v);
+  rLichtBewegen();
+  pDevice->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
+  pDevice->SetVertexShader(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
 }
 
 // Clear, one draw call per branch of the synthetic tree, present.
 void BM_BaumBild(benchmark::State& state) {
-  const Baum t = Baum_Bauen();
-  IDirect3DDevice8* g = Software_Geraet();
-  Einrichten(g);
+  const Kunstbaum t = Kunstbaum_Bauen();
+  Programmgeraet_Einrichten();
+  Kunstbaum_Ansicht();
+  IDirect3DDevice8* g = pDevice;
   for (auto _ : state) {
     g->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-    for (const Ast& a : t.Aeste) {
+    for (const KunstAst& a : t.Aeste) {
       g->BeginScene();
       g->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, UINT(t.Pool.size()),
                                 UINT(a.Indizes.size() / 3), a.Indizes.data(), D3DFMT_INDEX16,
@@ -149,7 +145,7 @@ void BM_BaumBild(benchmark::State& state) {
     g->Present(nullptr, nullptr, nullptr, nullptr);
   }
   state.counters["Aufrufe"] = double(t.Aeste.size());
-  g->Release();
+  D3D_Ende();
 }
 BENCHMARK(BM_BaumBild)->Unit(benchmark::kMillisecond);
 
@@ -162,7 +158,7 @@ unsigned Schwerste_Saat() {
     unsigned nBeste = 0, nMeiste = 0;
     for (unsigned n = 0; n < 20000; ++n) {
       srand(n);
-      ::Baum b(&vFuss, 10);
+      Baum b(&vFuss, 10);
       for (int i = 0; i < 132; i++) b.Wachsen();
       if (b.nBenutzt > nMeiste) nMeiste = b.nBenutzt, nBeste = n;
     }
@@ -177,18 +173,14 @@ unsigned Schwerste_Saat() {
 // zoomed in fully.
 void BM_ProgrammBild(benchmark::State& state) {
   const unsigned nSaat = Schwerste_Saat();
-  pDevice = Software_Geraet();
-  pDevice->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer);
-  rProjektionsMatrixEinstellen(pDevice);
-  rMaterialEinstellen();
-  rLichtEinstellen();
+  Programmgeraet_Einrichten();
   Kamera_Init();
   MausDZ = static_cast<int>((30 - state.range(0)) * 96);
   Kamera_Bewegen();
   MausDZ = 0;
   const D3DVECTOR vFuss = {0.0f, -1.0f, 0.0f};
   srand(nSaat);
-  ::Baum b(&vFuss, 10);
+  Baum b(&vFuss, 10);
   for (int i = 0; i < 132; i++) {
     b.Wachsen();
     b.Zeichnen();
@@ -214,10 +206,7 @@ void BM_ProgrammBild(benchmark::State& state) {
     Zeichne_Hilfe();
     pDevice->Present(nullptr, nullptr, nullptr, nullptr);
   }
-  pBackBuffer->Release();
-  pBackBuffer = nullptr;
-  pDevice->Release();
-  pDevice = nullptr;
+  D3D_Ende();
 }
 BENCHMARK(BM_ProgrammBild)
     ->Arg(50)

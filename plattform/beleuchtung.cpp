@@ -260,8 +260,7 @@ void Eckenrechner::Einrichten(const Eckenrechner_Eingaben& e) {
   bVierfach = bLicht && bNurRichtungen && bMaterialFest && Format.nNormale >= 0 && bStufeFest;
   Umgebung = Grundlicht;
   for (const Lichtquelle& q : Lichter) {
-    Umgebung.r += 1.0f * q.Ambient.r, Umgebung.g += 1.0f * q.Ambient.g;
-    Umgebung.b += 1.0f * q.Ambient.b;
+    Umgebung.r += q.Ambient.r, Umgebung.g += q.Ambient.g, Umgebung.b += q.Ambient.b;
   }
   const bool bAlphaDiffus = Farbstufe[0] == D3DTOP_DISABLE || Alphastufe[0] == D3DTOP_DISABLE;
   fAlphaFest = bAlphaDiffus ? Begrenzt(Material[0].a) : fAlpha;
@@ -322,10 +321,6 @@ void Eckenrechner::Alle_Berechnen(const std::uint8_t* pEcken, UINT nStride, cons
   Vorgemerkt.clear();
 }
 
-}  // namespace ersatz
-
-namespace ersatz {
-
 // Material colour k (diffuse, ambient, specular, emissive) of one vertex:
 // from the material, or from the vertex's diffuse or specular colour.
 static Farbe Materialfarbe(DWORD nQuelle, const Farbe& material, const std::uint8_t* pEcke,
@@ -380,18 +375,6 @@ Farbe Eckenrechner::Stufe0(const Farbe& diffus, const Farbe& spekular) const {
   return {c.r, c.g, c.b, a};
 }
 
-}  // namespace ersatz
-
-namespace ersatz {
-namespace {
-
-// Begrenzt for four values: maxps and minps pick their second operand
-// unless the first compares greater (less), just as std::max(0, v) and
-// std::min(1, v) pick v only then.
-Vier Begrenzt(Vier v) { return _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(1.0f)); }
-
-}  // namespace
-
 // Berechnen for four vertices at once into k[0..7] (x, y, z, w, r, g, b,
 // a side by side), each lane with the same operations
 // in the same order as the single vertex, so the results are identical.
@@ -428,9 +411,9 @@ void Eckenrechner::Vier_Berechnen(const std::uint8_t* const* pEcke, Vier* k) con
   const Farbe& m0 = Material[0];
   const Farbe& m1 = Material[1];
   const Farbe& m3 = Material[3];
-  k[4] = Begrenzt(m1.r * Umgebung.r + m3.r + m0.r * diff[0]);
-  k[5] = Begrenzt(m1.g * Umgebung.g + m3.g + m0.g * diff[1]);
-  k[6] = Begrenzt(m1.b * Umgebung.b + m3.b + m0.b * diff[2]);
+  k[4] = Vier_Begrenzt(m1.r * Umgebung.r + m3.r + m0.r * diff[0], 1.0f);
+  k[5] = Vier_Begrenzt(m1.g * Umgebung.g + m3.g + m0.g * diff[1], 1.0f);
+  k[6] = Vier_Begrenzt(m1.b * Umgebung.b + m3.b + m0.b * diff[2], 1.0f);
   k[7] = Vier{} + fAlphaFest;
 }
 

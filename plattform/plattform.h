@@ -1,16 +1,17 @@
 #pragma once
 // The one header the system includes for its platform: the real Win32,
 // Direct3D 8 and DirectInput 8 headers on Windows, the stand-in elsewhere.
-// clang-format off: the platform's headers need this order.
+// Win32 comes first, as the Direct3D and DirectInput headers build on it.
+// clang-format off
 #if defined(_WIN32)
 #define DIRECTINPUT_VERSION 0x0800
+#include <windows.h>
 #include <d3d8.h>
 #include <dinput.h>
-#include <windows.h>
 #else
+#include "plattform/ersatz_win32.h"
 #include "plattform/ersatz_d3d8.h"
 #include "plattform/ersatz_dinput.h"
-#include "plattform/ersatz_win32.h"
 #endif
 #include <cstdio>
 #include <cstdlib>

@@ -123,14 +123,15 @@ bool Einfarbig(const Ecke& a, const Ecke& b, const Ecke& c) {
   return a.r == b.r && a.r == c.r && a.g == b.g && a.g == c.g && a.b == b.b && a.b == c.b;
 }
 
-// How a clipped polygon with a's colour is coloured.
-Schattierung Schattierung_Aus(const Ziel& ziel, const Rasterzustand& zustand, const Ecke& a,
-                              const Ecke& b, const Ecke& c) {
-  Schattierung s{};
-  s.bFlach = zustand.bFlach || Einfarbig(a, b, c);
-  s.a8 = Kanal8(a.a);
-  if (s.bFlach) s.nPixel = Pixel_Packen(ziel.Format, Kanal8(a.r), Kanal8(a.g), Kanal8(a.b), s.a8);
-  return s;
+// A vertex's colour as a pixel of the target's format.
+std::uint32_t Ecke_Packen(D3DFORMAT Format, const Ecke& e) {
+  return Pixel_Packen(Format, Kanal8(e.r), Kanal8(e.g), Kanal8(e.b), Kanal8(e.a));
+}
+
+// How the triangle a, b, c is coloured, given a's packed colour and alpha.
+Schattierung Schattierung_Aus(const Rasterzustand& zustand, const Ecke& a, const Ecke& b,
+                              const Ecke& c, std::uint32_t nPixel, int a8) {
+  return Schattierung{zustand.bFlach || Einfarbig(a, b, c), nPixel, a8};
 }
 
 // Culls the convex polygon on screen by its winding and fills it as a
@@ -164,7 +165,10 @@ void Geschnitten_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const 
     if (!(puffer[k][i].w > 0.0f)) return;
     p[i] = Projizieren(ziel, puffer[k][i]);
   }
-  if (n >= 3) Vieleck_Fuellen(ziel, zustand, p, n, Schattierung_Aus(ziel, zustand, a, b, c));
+  if (n >= 3) {
+    Vieleck_Fuellen(ziel, zustand, p, n,
+                    Schattierung_Aus(zustand, a, b, c, Ecke_Packen(ziel.Format, a), Kanal8(a.a)));
+  }
 }
 
 }  // namespace
@@ -192,13 +196,10 @@ void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v) {
   if (v.nAussen & nZuSchneiden) return;
   v.p = Projizieren(ziel, v.e);
   v.a8 = Kanal8(v.e.a);
-  v.nPixel = Pixel_Packen(ziel.Format, Kanal8(v.e.r), Kanal8(v.e.g), Kanal8(v.e.b), v.a8);
+  v.nPixel = Ecke_Packen(ziel.Format, v.e);
 }
 
 namespace {
-
-typedef int VierInt __attribute__((vector_size(16)));
-typedef std::uint32_t VierNat __attribute__((vector_size(16)));
 
 // Kanal8 for four values.
 VierNat Vier_Kanal8(Vier v) {
@@ -252,7 +253,7 @@ void Vier_Vorbereiten(const Ziel& ziel, const Vier* k, Eckpunkt* const* v) {
   VierInt bGut = VierInt{} - 1;
   const VierInt X = Vier_Runden(xs * static_cast<float>(nSub), bGut);
   const VierInt Y = Vier_Runden(ys * static_cast<float>(nSub), bGut);
-  const Vier zq = _mm_min_ps(_mm_max_ps(z * q, _mm_setzero_ps()), _mm_set1_ps(1.0f));
+  const Vier zq = Vier_Begrenzt(z * q, 1.0f);
   const Vier rq = r * 255.0f * q, gq = g * 255.0f * q, bq = b * 255.0f * q;
   for (int j = 0; j < 4; ++j) {
     Eckpunkt& e = *v[j];
@@ -279,10 +280,7 @@ void Dreieck_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Eckp
   const std::int64_t nFlaeche = Flaeche2(a.p, b.p, c.p);
   if (Verworfen(zustand.Cull, nFlaeche)) return;
   // Unclipped, a's packed colour is at hand.
-  Schattierung s{};
-  s.bFlach = zustand.bFlach || Einfarbig(a.e, b.e, c.e);
-  s.nPixel = a.nPixel;
-  s.a8 = a.a8;
+  const Schattierung s = Schattierung_Aus(zustand, a.e, b.e, c.e, a.nPixel, a.a8);
   if (nFlaeche > 0) {
     Dreieck_Fuellen(ziel, zustand, a.p, b.p, c.p, s);
   } else {

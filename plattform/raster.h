@@ -3,6 +3,8 @@
 // their winding on screen, and fills them into a 16- or 32-bit colour
 // buffer with an optional 16-bit depth buffer. Screen y points down; pixel
 // centres lie at integer coordinates; the top-left fill rule applies.
+#include <xmmintrin.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -72,6 +74,16 @@ struct Rasterzustand {
 void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v);
 // Four values side by side.
 typedef float Vier __attribute__((vector_size(16)));
+typedef int VierInt __attribute__((vector_size(16)));
+typedef std::uint32_t VierNat __attribute__((vector_size(16)));
+
+// v clamped to [0, hi] lane by lane, NaN to 0: maxps and minps pick their
+// second operand unless the first compares greater (less), so each is
+// exactly one "v > 0 ? v : 0" and "v < hi ? v : hi" in one instruction,
+// the same choices std::max(0, v) and std::min(hi, v) make.
+inline Vier Vier_Begrenzt(Vier v, float hi) {
+  return _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(hi));
+}
 
 // Sets v[j]->e from lane j of k[0..7] (x, y, z, w, r, g, b, a) and does
 // Eckpunkt_Vorbereiten for it, for the four vertices v[0..3] at once.

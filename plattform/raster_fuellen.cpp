@@ -16,8 +16,6 @@
 namespace ersatz {
 namespace {
 
-typedef int VierInt __attribute__((vector_size(16)));
-typedef std::uint32_t VierNat __attribute__((vector_size(16)));
 typedef std::uint16_t Acht __attribute__((vector_size(16)));
 typedef std::uint64_t ZweiLang __attribute__((vector_size(16)));
 
@@ -190,15 +188,8 @@ T Mischen(T m, T neu, T alt) {
   return (neu & m) | (alt & ~m);
 }
 
-// v clamped to [0, hi], NaN to 0: maxps and minps pick their second
-// operand unless the first compares greater (less), so each is exactly
-// one "v > 0 ? v : 0" and "v < hi ? v : hi" in one instruction.
-Vier Begrenzt(Vier v, float hi) {
-  return _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(hi));
-}
-
 VierInt Tiefe16(Vier z) {
-  z = Begrenzt(z, 1.0f);
+  z = Vier_Begrenzt(z, 1.0f);
   return __builtin_convertvector(z * 65535.0f + 0.5f, VierInt);
 }
 
@@ -208,7 +199,7 @@ template <D3DFORMAT F>
 VierInt Farben(const Fuellung& f, Vier cZeile, Vier t) {
   const Vier w = 1.0f / (cZeile[3] + t * f.v.cdx[3]);
   auto kanal = [&](int k) {
-    const Vier c = Begrenzt((cZeile[k] + t * f.v.cdx[k]) * w + 0.5f, 255.0f);
+    const Vier c = Vier_Begrenzt((cZeile[k] + t * f.v.cdx[k]) * w + 0.5f, 255.0f);
     return __builtin_convertvector(__builtin_convertvector(c, VierInt), VierNat);
   };
   return VierInt(Kanaele_Packen(F, kanal(0), kanal(1), kanal(2), f.nAlpha));
