@@ -11,8 +11,7 @@
 #include "baum/baum.h"
 #include "eingabe/eingabe.h"
 #include "grafik/grafik.h"
-#include "plattform/aufzeichnung.h"
-#include "plattform/ersatz.h"
+#include "plattform/d3d8/aufzeichnung.h"
 #include "tests/testgeraet.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include "ansicht/ansicht.h"
 #include "eingabe/eingabe.h"
 #include "grafik/grafik.h"
-#include "plattform/ersatz.h"
 #include "tests/testgeraet.h"
 
 namespace {

@@ -1,20 +1,18 @@
 #pragma once
 // The one header the system includes for its platform: the real Win32,
-// Direct3D 8 and DirectInput 8 headers on Windows, the stand-in elsewhere.
+// Direct3D 8 and DirectInput 8 headers on Windows (windows/echt.h), our
+// stand-in's pieces everywhere else. D3DX is our own on both.
 // Win32 comes first, as the Direct3D and DirectInput headers build on it.
 // clang-format off
 #if defined(_WIN32)
-#define DIRECTINPUT_VERSION 0x0800
-#include <windows.h>
-#include <d3d8.h>
-#include <dinput.h>
+#include "plattform/windows/echt.h"
 #else
-#include "plattform/ersatz_win32.h"
-#include "plattform/ersatz_d3d8.h"
-#include "plattform/ersatz_dinput.h"
+#include "plattform/win32/win32.h"
+#include "plattform/d3d8/d3d8.h"
+#include "plattform/dinput/dinput.h"
 #endif
 #include <cstdio>
 #include <cstdlib>
 
-#include "plattform/d3dx.h"
+#include "plattform/d3dx/d3dx.h"
 // clang-format on

@@ -12,8 +12,8 @@
 #include "app/app.h"
 #include "eingabe/eingabe.h"
 #include "grafik/grafik.h"
-#include "plattform/aufzeichnung.h"
-#include "plattform/ersatz.h"
+#include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/fehler/fehler.h"
 #include "tests/testgeraet.h"
 
 namespace {

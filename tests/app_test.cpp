@@ -12,8 +12,7 @@
 
 #include "baum/baum.h"
 #include "grafik/grafik.h"
-#include "plattform/ersatz.h"
-#include "plattform/optionen.h"
+#include "plattform/anzeige/anzeige.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ TEST(Hauptschleife, KurzerLaufAufDerVirtuellenUhr) {
   std::filesystem::remove_all(ordner);
   std::filesystem::create_directories(ordner);
   ASSERT_EQ(chdir(ordner.c_str()), 0);
-  ersatz::Aktive_Einstellungen().nBilder = 6;
+  ersatz::Fenster_Schliessen_Nach(6);
   // The clock wraps during the run; the frames must not get longer.
   ersatz::Uhr_Starten(true, 0xFFFFFF00u);
 

@@ -12,8 +12,7 @@
 
 #include "eingabe/eingabe.h"
 #include "grafik/grafik.h"
-#include "plattform/aufzeichnung.h"
-#include "plattform/ersatz.h"
+#include "plattform/d3d8/aufzeichnung.h"
 #include "tests/testgeraet.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/app.h"
-#include "plattform/adapter.h"
-#include "plattform/aufzeichnung.h"
-#include "plattform/ersatz.h"
+#include "plattform/d3d8/adapter.h"
+#include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/fehler/fehler.h"
 #include "tests/testgeraet.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 // The stand-in's software device as tests and benchmarks make it: a
 // lockable back buffer with a D16 depth buffer, 1152 x 864 R5G6B5 unless
 // said otherwise.
-#include "plattform/ersatz.h"
+#include "plattform/plattform.h"
 
 inline D3DPRESENT_PARAMETERS Testparameter(UINT nBreite = 1152, UINT nHoehe = 864,
                                            D3DFORMAT Format = D3DFMT_R5G6B5) {

@@ -1,0 +1,61 @@
+#pragma once
+// Presentation: where the presented frames go and where the window's input
+// comes from. Two front-ends share it:
+//   anzeige_sdl.cpp    SDL2: the real window (full screen, scaled and
+//                      letterboxed, or windowed), its events, message boxes
+//   sdl_tasten.cpp     SDL's scancodes as DirectInput scan codes
+//   praesentation.cpp  every Present: frame count and times, PNG captures
+//   png.cpp            PNG files (libpng)
+// Without a display (headless) the SDL side is inactive and frames go only
+// to the captures.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "plattform/d3d8/d3d8.h"
+
+namespace ersatz {
+
+// The SDL2 window.
+bool Anzeige_Starten(bool bFenster);  // false when there is no display
+bool Anzeige_Aktiv();
+void Anzeige_Beenden();
+void Anzeige_Fenster_Oeffnen(const char* szTitel, int nBreite, int nHoehe);
+void Anzeige_Fenster_Schliessen();
+void Anzeige_Cursor(bool bSichtbar);
+// Hands the window's events to the input stand-in; true when the user
+// asked to close the window.
+bool Anzeige_Ereignisse();
+void Anzeige_Bild(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format);
+void Anzeige_Meldung(const char* szTitel, const char* szText);
+// Whether the window has the input focus (always true without a window).
+bool Fenster_Fokus();
+// Scan code of the key an SDL scancode stands for; -1 for keys outside a
+// standard keyboard.
+int Dik_Aus_Sdl(int nSdlScancode);
+
+// Called by the device's Present with the back buffer's pixels.
+void Praesentieren(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format);
+// Number of frames presented so far; frame k is the one presented as the
+// (k+1)-th. The input poll and the message pump of frame k see k here.
+unsigned Bildnummer();
+// The clock's value at each Present, in order.
+const std::vector<std::uint32_t>& Praesentationszeiten();
+
+// 8-bit RGB of a back buffer; 5- and 6-bit fields widened by bit replication.
+std::vector<std::uint8_t> Rgb_Aus_Puffer(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe,
+                                         D3DFORMAT Format);
+// datei: the last presented frame is kept for it; ordner: every frame is
+// written there as frame-00000.png, ... Either may be empty.
+void Aufnahme_Einrichten(const std::string& datei, const std::string& ordner);
+// Writes the kept last frame to the capture file; false with a message
+// when there was no frame or the file could not be written.
+bool Aufnahme_Abschliessen(std::string& fehler);
+
+// PNG files of captured frames: 8-bit RGB, rows top to bottom.
+bool Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
+                   const std::vector<std::uint8_t>& rgb);
+bool Png_Lesen(const std::string& pfad, unsigned& nBreite, unsigned& nHoehe,
+               std::vector<std::uint8_t>& rgb);
+
+}  // namespace ersatz

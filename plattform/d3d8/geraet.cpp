@@ -1,0 +1,171 @@
+#include "plattform/d3d8/geraet.h"
+
+#include <cstring>
+#include <utility>
+
+#include "plattform/anzeige/anzeige.h"
+#include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/fehler/fehler.h"
+
+namespace ersatz {
+namespace {
+
+const GUID IID_IDirect3DDevice8_Wert = {
+    0x7385E5DF, 0x8FE8, 0x41D5, {0x86, 0xB6, 0xD7, 0xB4, 0x85, 0x47, 0xB6, 0xCF}};
+
+constexpr DWORD nStufen = 8;
+
+D3DMATRIX Einheit() {
+  D3DMATRIX m{};
+  m._11 = m._22 = m._33 = m._44 = 1.0f;
+  return m;
+}
+
+void RenderStates_Vorbelegen(DWORD* s, bool bTiefenpuffer) {
+  std::memset(s, 0, 256 * sizeof(DWORD));
+  s[D3DRS_ZENABLE] = bTiefenpuffer ? D3DZB_TRUE : D3DZB_FALSE;
+  s[D3DRS_FILLMODE] = D3DFILL_SOLID;
+  s[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
+  s[D3DRS_ZWRITEENABLE] = TRUE;
+  s[D3DRS_LASTPIXEL] = TRUE;
+  s[D3DRS_SRCBLEND] = 2;   // D3DBLEND_ONE
+  s[D3DRS_DESTBLEND] = 1;  // D3DBLEND_ZERO
+  s[D3DRS_CULLMODE] = D3DCULL_CCW;
+  s[D3DRS_ZFUNC] = D3DCMP_LESSEQUAL;
+  s[D3DRS_ALPHAFUNC] = D3DCMP_ALWAYS;
+  s[58] = s[59] = 0xFFFFFFFF;  // stencil masks
+  s[D3DRS_TEXTUREFACTOR] = 0xFFFFFFFF;
+  s[D3DRS_CLIPPING] = TRUE;
+  s[D3DRS_LIGHTING] = TRUE;
+  s[D3DRS_COLORVERTEX] = TRUE;
+  s[D3DRS_LOCALVIEWER] = TRUE;
+  s[D3DRS_DIFFUSEMATERIALSOURCE] = 1;   // D3DMCS_COLOR1
+  s[D3DRS_SPECULARMATERIALSOURCE] = 2;  // D3DMCS_COLOR2
+  s[D3DRS_COLORWRITEENABLE] = 0xF;
+}
+
+void Stufen_Vorbelegen(DWORD (*s)[29]) {
+  std::memset(s, 0, nStufen * 29 * sizeof(DWORD));
+  for (DWORD i = 0; i < nStufen; ++i) {
+    s[i][D3DTSS_COLOROP] = i == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+    s[i][D3DTSS_ALPHAOP] = i == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+    s[i][D3DTSS_COLORARG1] = s[i][D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+    s[i][D3DTSS_COLORARG2] = s[i][D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+    s[i][D3DTSS_TEXCOORDINDEX] = i;
+    s[i][D3DTSS_ADDRESSU] = s[i][D3DTSS_ADDRESSV] = 1;  // D3DTADDRESS_WRAP
+    s[i][D3DTSS_MAGFILTER] = s[i][D3DTSS_MINFILTER] = D3DTEXF_POINT;
+  }
+}
+
+}  // namespace
+
+Geraet::Geraet(Flaeche* pRueckpuffer_, bool bTiefenpuffer)
+    : pRueckpuffer(pRueckpuffer_), Welt(Einheit()), Sicht(Einheit()), Projektion(Einheit()) {
+  if (bTiefenpuffer) {
+    Tiefe.assign(static_cast<size_t>(pRueckpuffer->Breite()) * pRueckpuffer->Hoehe() + nFuellerRand,
+                 0xFFFF);
+  }
+  RenderStates_Vorbelegen(RenderStates, bTiefenpuffer);
+  Stufen_Vorbelegen(Stufen);
+}
+
+Geraet::~Geraet() { pRueckpuffer->Release(); }
+
+HRESULT Geraet::QueryInterface(REFIID riid, void** ppvObject) {
+  return Schnittstelle_Abfragen(this, IID_IDirect3DDevice8_Wert, riid, ppvObject);
+}
+
+ULONG Geraet::AddRef() { return ++nReferenzen; }
+
+ULONG Geraet::Release() {
+  const ULONG n = --nReferenzen;
+  if (n == 0) delete this;
+  return n;
+}
+
+// Shows the back buffer; a flip device takes no rectangles or regions.
+HRESULT Geraet::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND,
+                        const RGNDATA* pDirtyRegion) {
+  HRESULT hr = D3D_OK;
+  if (pSourceRect != nullptr || pDestRect != nullptr || pDirtyRegion != nullptr) {
+    hr = D3DERR_INVALIDCALL;
+  } else {
+    Praesentieren(pRueckpuffer->Bits(), pRueckpuffer->Pitch(), pRueckpuffer->Breite(),
+                  pRueckpuffer->Hoehe(), pRueckpuffer->Format());
+  }
+  Aufzeichnen(Aufruf_Art::Present, hr);
+  return hr;
+}
+
+HRESULT Geraet::GetBackBuffer(UINT BackBuffer, D3DBACKBUFFER_TYPE, IDirect3DSurface8** pp) {
+  if (pp == nullptr) return D3DERR_INVALIDCALL;
+  if (BackBuffer != 0) {
+    *pp = nullptr;
+    return D3DERR_INVALIDCALL;
+  }
+  pRueckpuffer->AddRef();
+  *pp = pRueckpuffer;
+  return D3D_OK;
+}
+
+HRESULT Geraet::BeginScene() {
+  const HRESULT hr = bSzene ? D3DERR_INVALIDCALL : D3D_OK;
+  bSzene = true;
+  Aufzeichnen(Aufruf_Art::BeginScene, hr);
+  return hr;
+}
+
+HRESULT Geraet::EndScene() {
+  const HRESULT hr = bSzene ? D3D_OK : D3DERR_INVALIDCALL;
+  bSzene = false;
+  Aufzeichnen(Aufruf_Art::EndScene, hr);
+  return hr;
+}
+
+Ziel Geraet::Zeichenziel() {
+  Ziel z;
+  z.pFarbe = pRueckpuffer->Bits();
+  z.nPitch = pRueckpuffer->Pitch();
+  z.Format = pRueckpuffer->Format();
+  z.pTiefe = Tiefe.empty() ? nullptr : Tiefe.data();
+  z.nBreite = static_cast<int>(pRueckpuffer->Breite());
+  z.nHoehe = static_cast<int>(pRueckpuffer->Hoehe());
+  return z;
+}
+
+HRESULT Geraet::GetViewport(D3DVIEWPORT8* pViewport) {
+  if (Fehler("GetViewport") || pViewport == nullptr) return D3DERR_INVALIDCALL;
+  pViewport->X = 0;
+  pViewport->Y = 0;
+  pViewport->Width = pRueckpuffer->Breite();
+  pViewport->Height = pRueckpuffer->Hoehe();
+  pViewport->MinZ = 0.0f;
+  pViewport->MaxZ = 1.0f;
+  return D3D_OK;
+}
+
+}  // namespace ersatz
+
+namespace ersatz {
+
+// Creates the software device for CreateDevice: a back buffer in one of
+// the supported 16/32-bit formats and, when asked for, a D16 depth buffer.
+HRESULT Geraet_Erzeugen(const D3DPRESENT_PARAMETERS& p, HWND, IDirect3DDevice8** ppGeraet) {
+  if (ppGeraet == nullptr) return D3DERR_INVALIDCALL;
+  *ppGeraet = nullptr;
+  const bool bFormatGut =
+      p.BackBufferFormat == D3DFMT_R5G6B5 || p.BackBufferFormat == D3DFMT_X1R5G5B5 ||
+      p.BackBufferFormat == D3DFMT_A1R5G5B5 || p.BackBufferFormat == D3DFMT_X8R8G8B8;
+  const bool bTiefeGut = !p.EnableAutoDepthStencil || p.AutoDepthStencilFormat == D3DFMT_D16 ||
+                         p.AutoDepthStencilFormat == D3DFMT_D16_LOCKABLE;
+  if (!bFormatGut || !bTiefeGut || p.BackBufferWidth == 0 || p.BackBufferHeight == 0 ||
+      p.BackBufferWidth > 16384 || p.BackBufferHeight > 16384 || p.BackBufferCount > 1) {
+    return D3DERR_INVALIDCALL;
+  }
+  auto* pFlaeche = new Flaeche(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat,
+                               (p.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0);
+  *ppGeraet = new Geraet(pFlaeche, p.EnableAutoDepthStencil != FALSE);
+  return D3D_OK;
+}
+
+}  // namespace ersatz

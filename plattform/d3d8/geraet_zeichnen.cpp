@@ -1,0 +1,214 @@
+// The device's drawing calls: vertex format and indexed drawing from the
+// caller's memory. Each call transforms and lights only the vertices its
+// indices name, each once, straight from the caller's vertex memory.
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/d3d8/geraet.h"
+
+namespace ersatz {
+namespace {
+
+D3DVECTOR Vektor_Lesen(const std::uint8_t* p) {
+  D3DVECTOR v;
+  std::memcpy(&v, p, sizeof(v));
+  return v;
+}
+
+// The index list of a call and the position and normal of each vertex it
+// names, for the record.
+template <typename Index>
+void Zeichnen_Melden(HRESULT hr, D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
+                     const void* pIndizes, D3DFORMAT IndexFormat, const void* pEcken, UINT nStride,
+                     UINT nIndizes, int nNormale) {
+  Aufruf a;
+  a.Art = Aufruf_Art::DrawIndexedPrimitiveUP;
+  a.hErgebnis = hr;
+  Aufruf_Zeichnen& z = a.Zeichnen;
+  z = {Typ, nMin, nAnzahl, nPrimitive, IndexFormat, nStride, {}, {}};
+  const auto* pI = static_cast<const Index*>(pIndizes);
+  const auto* pE = static_cast<const std::uint8_t*>(pEcken);
+  for (UINT k = 0; pI != nullptr && k < nIndizes; ++k) {
+    z.Indizes.push_back(pI[k]);
+    if (pE == nullptr || pI[k] < nMin || pI[k] >= nMin + nAnzahl) continue;
+    Aufruf_Ecke e;
+    e.nIndex = pI[k];
+    e.Position = Vektor_Lesen(pE + size_t{pI[k]} * nStride);
+    if (nNormale >= 0) e.Normale = Vektor_Lesen(pE + size_t{pI[k]} * nStride + nNormale);
+    z.Ecken.push_back(e);
+  }
+  Aufzeichnen(std::move(a));
+}
+
+UINT Indexanzahl(D3DPRIMITIVETYPE Typ, UINT nPrimitive) {
+  switch (Typ) {
+    case D3DPT_TRIANGLELIST:
+      return nPrimitive * 3;
+    case D3DPT_TRIANGLESTRIP:
+    case D3DPT_TRIANGLEFAN:
+      return nPrimitive + 2;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+HRESULT Geraet::SetVertexShader(DWORD Handle) {
+  Eckenformat format;
+  const HRESULT hr = Eckenformat_Lesen(Handle, format) ? D3D_OK : D3DERR_INVALIDCALL;
+  if (hr == D3D_OK) {
+    nShader = Handle;
+    bRechnerVeraltet = true;
+  }
+  Aufzeichnen(Aufruf_Art::SetVertexShader, hr, 0, Handle);
+  return hr;
+}
+
+HRESULT Geraet::Zeichnen_Pruefen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
+                                 const void* pIndizes, D3DFORMAT IndexFormat, const void* pEcken,
+                                 UINT nStride) const {
+  Eckenformat format;
+  if (!bSzene || pIndizes == nullptr || pEcken == nullptr || nAnzahl == 0 ||
+      !Eckenformat_Lesen(nShader, format) || nStride < format.nGroesse ||
+      Indexanzahl(Typ, nPrimitive) == 0 ||
+      (IndexFormat != D3DFMT_INDEX16 && IndexFormat != D3DFMT_INDEX32) ||
+      std::uint64_t{nMin} + nAnzahl > (IndexFormat == D3DFMT_INDEX16 ? 0x10000u : 0x1000000u)) {
+    return D3DERR_INVALIDCALL;
+  }
+  return D3D_OK;
+}
+
+// Draws triangles from 16- or 32-bit indices into the caller's vertices.
+// Indices outside [MinVertexIndex, MinVertexIndex + NumVertexIndices) name
+// memory the caller did not hand over; their triangles are left out.
+HRESULT Geraet::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl,
+                                       UINT nPrimitive, const void* pIndizes, D3DFORMAT IndexFormat,
+                                       const void* pEcken, UINT nStride) {
+  const HRESULT hr = nPrimitive == 0 ? D3D_OK
+                                     : Zeichnen_Pruefen(Typ, nMin, nAnzahl, nPrimitive, pIndizes,
+                                                        IndexFormat, pEcken, nStride);
+  if (hr == D3D_OK && nPrimitive > 0) {
+    const auto* pE = static_cast<const std::uint8_t*>(pEcken);
+    if (IndexFormat == D3DFMT_INDEX16) {
+      Zeichnen(Typ, nMin, nAnzahl, nPrimitive, static_cast<const std::uint16_t*>(pIndizes), pE,
+               nStride);
+    } else {
+      Zeichnen(Typ, nMin, nAnzahl, nPrimitive, static_cast<const std::uint32_t*>(pIndizes), pE,
+               nStride);
+    }
+  }
+  if (Aufzeichnung_Laeuft()) {
+    Eckenformat format;
+    Eckenformat_Lesen(nShader, format);
+    const UINT nIndizes = Indexanzahl(Typ, nPrimitive);
+    if (IndexFormat == D3DFMT_INDEX32) {
+      Zeichnen_Melden<std::uint32_t>(hr, Typ, nMin, nAnzahl, nPrimitive, pIndizes, IndexFormat,
+                                     pEcken, nStride, nIndizes, format.nNormale);
+    } else {
+      Zeichnen_Melden<std::uint16_t>(hr, Typ, nMin, nAnzahl, nPrimitive, pIndizes, IndexFormat,
+                                     pEcken, nStride, nIndizes, format.nNormale);
+    }
+  }
+  return hr;
+}
+
+Rasterzustand Geraet::Rasterzustand_Holen() const {
+  Rasterzustand z;
+  z.bFlach = RenderStates[D3DRS_SHADEMODE] == D3DSHADE_FLAT;
+  z.Cull = static_cast<D3DCULL>(RenderStates[D3DRS_CULLMODE]);
+  z.bTiefentest = !Tiefe.empty() && RenderStates[D3DRS_ZENABLE] != D3DZB_FALSE;
+  z.bTiefeSchreiben = RenderStates[D3DRS_ZWRITEENABLE] != FALSE;
+  z.Vergleich = static_cast<D3DCMPFUNC>(RenderStates[D3DRS_ZFUNC]);
+  return z;
+}
+
+void Geraet::Eckenrechner_Aktualisieren() {
+  if (!bRechnerVeraltet) return;
+  Eckenrechner_Eingaben e;
+  e.pWelt = &Welt;
+  e.pSicht = &Sicht;
+  e.pProjektion = &Projektion;
+  e.pMaterial = &Material;
+  for (const auto& [nIndex, eintrag] : Lichter) {
+    if (eintrag.bAn) e.Lichter.push_back(eintrag.Licht);
+  }
+  e.pRenderStates = RenderStates;
+  e.pStufe0 = Stufen[0];
+  Eckenformat_Lesen(nShader, e.Format);
+  Rechner.Einrichten(e);
+  bRechnerVeraltet = false;
+}
+
+namespace {
+
+// The vertex indices of triangle p; flat shading takes each triangle's
+// first vertex (strips: vertex p, fans: vertex p + 1) and odd strip
+// triangles swap their last two vertices to keep one winding.
+template <typename Index>
+void Dreieck_Indizes(D3DPRIMITIVETYPE Typ, const Index* pI, UINT p, Index* i) {
+  if (Typ == D3DPT_TRIANGLELIST) {
+    i[0] = pI[3 * p], i[1] = pI[3 * p + 1], i[2] = pI[3 * p + 2];
+  } else if (Typ == D3DPT_TRIANGLESTRIP) {
+    i[0] = pI[p], i[1] = pI[p + 1 + (p & 1)], i[2] = pI[p + 2 - (p & 1)];
+  } else {
+    i[0] = pI[p + 1], i[1] = pI[p + 2], i[2] = pI[0];
+  }
+}
+
+// Whether all three indices lie in [nMin, nEnde).
+template <typename Index>
+bool Im_Bereich(const Index* i, UINT nMin, size_t nEnde) {
+  return i[0] >= nMin && i[1] >= nMin && i[2] >= nMin && i[0] < nEnde && i[1] < nEnde &&
+         i[2] < nEnde;
+}
+
+}  // namespace
+
+// Transforms and lights each vertex the call's drawable triangles name,
+// once, all before the first triangle is drawn.
+template <typename Index>
+void Geraet::Ecken_Berechnen(D3DPRIMITIVETYPE Typ, UINT nMin, size_t nEnde, UINT nPrimitive,
+                             const Index* pI, const std::uint8_t* pEcken, UINT nStride) {
+  for (UINT p = 0; p < nPrimitive; ++p) {
+    Index i[3];
+    Dreieck_Indizes(Typ, pI, p, i);
+    if (!Im_Bereich(i, nMin, nEnde)) continue;
+    for (Index k : i) {
+      if (Stempel[k] == nStempel) continue;
+      Stempel[k] = nStempel;
+      Rechner.Vormerken(k);
+    }
+  }
+  Rechner.Alle_Berechnen(pEcken, nStride, Aktuelles_Ziel, Ecken.data());
+}
+
+// Assembles the primitives' triangles from the call's indices.
+template <typename Index>
+void Geraet::Zeichnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
+                      const Index* pI, const std::uint8_t* pEcken, UINT nStride) {
+  Eckenrechner_Aktualisieren();
+  const size_t nEnde = size_t{nMin} + nAnzahl;
+  if (Stempel.size() < nEnde) {
+    Stempel.resize(nEnde, 0);
+    Ecken.resize(nEnde);
+  }
+  if (++nStempel == 0) {
+    std::fill(Stempel.begin(), Stempel.end(), 0);
+    nStempel = 1;
+  }
+  Aktuelles_Ziel = Zeichenziel();
+  Ecken_Berechnen(Typ, nMin, nEnde, nPrimitive, pI, pEcken, nStride);
+  const Ziel& ziel = Aktuelles_Ziel;
+  const Rasterzustand zustand = Rasterzustand_Holen();
+  for (UINT p = 0; p < nPrimitive; ++p) {
+    Index i[3];
+    Dreieck_Indizes(Typ, pI, p, i);
+    if (!Im_Bereich(i, nMin, nEnde)) continue;
+    Dreieck_Zeichnen(ziel, zustand, Ecken[i[0]], Ecken[i[1]], Ecken[i[2]]);
+  }
+}
+
+}  // namespace ersatz

@@ -1,0 +1,291 @@
+// Clipping, projection and culling of triangles; filling is in
+// raster_fuellen.cpp.
+#include <xmmintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "plattform/d3d8/raster/raster_intern.h"
+
+namespace ersatz {
+namespace {
+
+// Vertices up to this many screen widths/heights outside need no clipping
+// against the sides: the filler's fixed-point arithmetic holds there.
+constexpr float fSchutz = 8.0f;
+
+enum Ebene : unsigned {
+  Nah = 1,
+  Fern = 2,
+  SchutzLinks = 4,
+  SchutzRechts = 8,
+  SchutzUnten = 16,
+  SchutzOben = 32,
+  Links = 64,
+  Rechts = 128,
+  Unten = 256,
+  Oben = 512,
+};
+constexpr unsigned nZuSchneiden =
+    Nah | Fern | SchutzLinks | SchutzRechts | SchutzUnten | SchutzOben;
+constexpr int nMaxEcken = 3 + 6;
+
+// Signed distance of e to a clip plane, >= 0 inside.
+float Abstand(const Ecke& e, unsigned ebene) {
+  switch (ebene) {
+    case Nah:
+      return e.z;
+    case Fern:
+      return e.w - e.z;
+    case SchutzLinks:
+      return e.x + fSchutz * e.w;
+    case SchutzRechts:
+      return fSchutz * e.w - e.x;
+    case SchutzUnten:
+      return e.y + fSchutz * e.w;
+    default:
+      return fSchutz * e.w - e.y;
+  }
+}
+
+unsigned Aussen(const Ecke& e) {
+  unsigned c = 0;
+  if (e.z < 0.0f) c |= Nah;
+  if (e.z > e.w) c |= Fern;
+  if (e.x < -fSchutz * e.w) c |= SchutzLinks;
+  if (e.x > fSchutz * e.w) c |= SchutzRechts;
+  if (e.y < -fSchutz * e.w) c |= SchutzUnten;
+  if (e.y > fSchutz * e.w) c |= SchutzOben;
+  if (e.x < -e.w) c |= Links;
+  if (e.x > e.w) c |= Rechts;
+  if (e.y < -e.w) c |= Unten;
+  if (e.y > e.w) c |= Oben;
+  return c;
+}
+
+Ecke Mischen(const Ecke& a, const Ecke& b, float t) {
+  auto m = [t](float x, float y) { return x + (y - x) * t; };
+  return {m(a.x, b.x), m(a.y, b.y), m(a.z, b.z), m(a.w, b.w),
+          m(a.r, b.r), m(a.g, b.g), m(a.b, b.b), m(a.a, b.a)};
+}
+
+// Sutherland-Hodgman against one plane; all attributes are linear in
+// clip space, so cut points interpolate them exactly.
+int Schneiden(const Ecke* ein, int n, Ecke* aus, unsigned ebene) {
+  int m = 0;
+  for (int i = 0; i < n; ++i) {
+    const Ecke& a = ein[i];
+    const Ecke& b = ein[(i + 1) % n];
+    const float da = Abstand(a, ebene), db = Abstand(b, ebene);
+    if (da >= 0.0f) aus[m++] = a;
+    if ((da >= 0.0f) != (db >= 0.0f)) aus[m++] = Mischen(a, b, da / (da - db));
+  }
+  return m;
+}
+
+// Nearest integer, halves up; fast where the library call is not.
+std::int64_t Runden(float v) {
+  const float f = v + 0.5f;
+  const auto n = static_cast<std::int64_t>(f);
+  return n > f ? n - 1 : n;
+}
+
+Bildpunkt Projizieren(const Ziel& ziel, const Ecke& e) {
+  const float q = 1.0f / e.w;
+  const float xs = (e.x * q + 1.0f) * 0.5f * static_cast<float>(ziel.nBreite);
+  const float ys = (1.0f - e.y * q) * 0.5f * static_cast<float>(ziel.nHoehe);
+  Bildpunkt p;
+  p.X = Runden(xs * static_cast<float>(nSub));
+  p.Y = Runden(ys * static_cast<float>(nSub));
+  p.z = std::min(1.0f, std::max(0.0f, e.z * q));
+  p.q = q;
+  p.r = e.r * 255.0f * q;
+  p.g = e.g * 255.0f * q;
+  p.b = e.b * 255.0f * q;
+  return p;
+}
+
+std::int64_t Flaeche2(const Bildpunkt& a, const Bildpunkt& b, const Bildpunkt& c) {
+  return (b.X - a.X) * (c.Y - a.Y) - (c.X - a.X) * (b.Y - a.Y);
+}
+
+bool Verworfen(D3DCULL cull, std::int64_t nFlaeche) {
+  if (nFlaeche == 0) return true;
+  if (cull == D3DCULL_CCW) return nFlaeche < 0;
+  if (cull == D3DCULL_CW) return nFlaeche > 0;
+  return false;
+}
+
+// A triangle of one colour everywhere is filled as a flat one: no
+// division per pixel, and exactly the colour its vertices have.
+bool Einfarbig(const Ecke& a, const Ecke& b, const Ecke& c) {
+  return a.r == b.r && a.r == c.r && a.g == b.g && a.g == c.g && a.b == b.b && a.b == c.b;
+}
+
+// A vertex's colour as a pixel of the target's format.
+std::uint32_t Ecke_Packen(D3DFORMAT Format, const Ecke& e) {
+  return Pixel_Packen(Format, Kanal8(e.r), Kanal8(e.g), Kanal8(e.b), Kanal8(e.a));
+}
+
+// How the triangle a, b, c is coloured, given a's packed colour and alpha.
+Schattierung Schattierung_Aus(const Rasterzustand& zustand, const Ecke& a, const Ecke& b,
+                              const Ecke& c, std::uint32_t nPixel, int a8) {
+  return Schattierung{zustand.bFlach || Einfarbig(a, b, c), nPixel, a8};
+}
+
+// Culls the convex polygon on screen by its winding and fills it as a
+// fan of clockwise triangles.
+void Vieleck_Fuellen(const Ziel& ziel, const Rasterzustand& zustand, const Bildpunkt* p, int n,
+                     const Schattierung& s) {
+  std::int64_t nFlaeche = 0;
+  for (int i = 1; i + 1 < n; ++i) nFlaeche += Flaeche2(p[0], p[i], p[i + 1]);
+  if (Verworfen(zustand.Cull, nFlaeche)) return;
+  for (int i = 1; i + 1 < n; ++i) {
+    const std::int64_t f = Flaeche2(p[0], p[i], p[i + 1]);
+    if (nFlaeche > 0 && f > 0) Dreieck_Fuellen(ziel, zustand, p[0], p[i], p[i + 1], s);
+    if (nFlaeche < 0 && f < 0) Dreieck_Fuellen(ziel, zustand, p[0], p[i + 1], p[i], s);
+  }
+}
+
+// Clips the triangle against the planes it crosses, then projects and
+// fills what is left.
+void Geschnitten_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Ecke& a,
+                          const Ecke& b, const Ecke& c, unsigned nSchnitte) {
+  Ecke puffer[2][nMaxEcken];
+  puffer[0][0] = a, puffer[0][1] = b, puffer[0][2] = c;
+  int n = 3, k = 0;
+  for (unsigned ebene = Nah; ebene <= SchutzOben && n >= 3; ebene <<= 1) {
+    if (!(nSchnitte & ebene)) continue;
+    n = Schneiden(puffer[k], n, puffer[1 - k], ebene);
+    k = 1 - k;
+  }
+  Bildpunkt p[nMaxEcken];
+  for (int i = 0; i < n; ++i) {
+    if (!(puffer[k][i].w > 0.0f)) return;
+    p[i] = Projizieren(ziel, puffer[k][i]);
+  }
+  if (n >= 3) {
+    Vieleck_Fuellen(ziel, zustand, p, n,
+                    Schattierung_Aus(zustand, a, b, c, Ecke_Packen(ziel.Format, a), Kanal8(a.a)));
+  }
+}
+
+}  // namespace
+
+void Farbe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint32_t nPixel) {
+  for (int y = y1; y < y2; ++y) {
+    std::uint8_t* pZeile = ziel.pFarbe + static_cast<size_t>(y) * ziel.nPitch;
+    if (ziel.Format == D3DFMT_X8R8G8B8 || ziel.Format == D3DFMT_A8R8G8B8) {
+      std::fill_n(reinterpret_cast<std::uint32_t*>(pZeile) + x1, x2 - x1, nPixel);
+    } else {
+      std::fill_n(reinterpret_cast<std::uint16_t*>(pZeile) + x1, x2 - x1,
+                  static_cast<std::uint16_t>(nPixel));
+    }
+  }
+}
+
+void Tiefe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint16_t nTiefe) {
+  for (int y = y1; y < y2; ++y) {
+    std::fill_n(ziel.pTiefe + static_cast<size_t>(y) * ziel.nBreite + x1, x2 - x1, nTiefe);
+  }
+}
+
+void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v) {
+  v.nAussen = Aussen(v.e);
+  if (v.nAussen & nZuSchneiden) return;
+  v.p = Projizieren(ziel, v.e);
+  v.a8 = Kanal8(v.e.a);
+  v.nPixel = Ecke_Packen(ziel.Format, v.e);
+}
+
+namespace {
+
+// Kanal8 for four values.
+VierNat Vier_Kanal8(Vier v) {
+  const Vier f = v * 255.0f + 0.5f;
+  VierInt n = __builtin_convertvector(f, VierInt);
+  n = f >= 255.0f ? 255 : n;
+  return reinterpret_cast<VierNat>(f <= 0.0f ? 0 : n);
+}
+
+// Aussen for four vertices, lane by lane.
+VierInt Vier_Aussen(Vier x, Vier y, Vier z, Vier w) {
+  const Vier s = fSchutz * w;
+  const Vier ms = -fSchutz * w;
+  const Vier mw = -w;
+  auto bit = [](VierInt m, Ebene e) { return m & static_cast<int>(e); };
+  return bit(z < 0.0f, Nah) | bit(z > w, Fern) | bit(x < ms, SchutzLinks) |
+         bit(x > s, SchutzRechts) | bit(y < ms, SchutzUnten) | bit(y > s, SchutzOben) |
+         bit(x < mw, Links) | bit(x > w, Rechts) | bit(y < mw, Unten) | bit(y > w, Oben);
+}
+
+// Runden for four values; exact where |v + 0.5| < 2^30, which bGut tells.
+VierInt Vier_Runden(Vier v, VierInt& bGut) {
+  const Vier f = v + 0.5f;
+  const VierInt n = __builtin_convertvector(f, VierInt);
+  const Vier fBetrag = reinterpret_cast<Vier>(reinterpret_cast<VierInt>(f) & 0x7FFFFFFF);
+  bGut &= fBetrag < 1073741824.0f;
+  return n + (__builtin_convertvector(n, Vier) > f);
+}
+
+}  // namespace
+
+// Eckpunkt_Vorbereiten with the same operations lane by lane; a lane
+// whose screen position would not fit 32 bits (far outside, or not a
+// number) goes the single way.
+void Vier_Vorbereiten(const Ziel& ziel, const Vier* k, Eckpunkt* const* v) {
+  const Vier x = k[0], y = k[1], z = k[2], w = k[3], r = k[4], g = k[5], b = k[6], a = k[7];
+  __m128 zeilen[8] = {x, y, z, w, r, g, b, a};
+  _MM_TRANSPOSE4_PS(zeilen[0], zeilen[1], zeilen[2], zeilen[3]);
+  _MM_TRANSPOSE4_PS(zeilen[4], zeilen[5], zeilen[6], zeilen[7]);
+  for (int j = 0; j < 4; ++j) {
+    _mm_storeu_ps(&v[j]->e.x, zeilen[j]);
+    _mm_storeu_ps(&v[j]->e.r, zeilen[4 + j]);
+  }
+  const VierNat a8 = Vier_Kanal8(a);
+  const VierNat nPixel =
+      Kanaele_Packen(ziel.Format, Vier_Kanal8(r), Vier_Kanal8(g), Vier_Kanal8(b), a8);
+  const VierInt nAussen = Vier_Aussen(x, y, z, w);
+  const Vier q = 1.0f / w;
+  const Vier xs = (x * q + 1.0f) * 0.5f * static_cast<float>(ziel.nBreite);
+  const Vier ys = (1.0f - y * q) * 0.5f * static_cast<float>(ziel.nHoehe);
+  VierInt bGut = VierInt{} - 1;
+  const VierInt X = Vier_Runden(xs * static_cast<float>(nSub), bGut);
+  const VierInt Y = Vier_Runden(ys * static_cast<float>(nSub), bGut);
+  const Vier zq = Vier_Begrenzt(z * q, 1.0f);
+  const Vier rq = r * 255.0f * q, gq = g * 255.0f * q, bq = b * 255.0f * q;
+  for (int j = 0; j < 4; ++j) {
+    Eckpunkt& e = *v[j];
+    e.nAussen = static_cast<unsigned>(nAussen[j]);
+    if (e.nAussen & nZuSchneiden) continue;
+    if (!bGut[j]) {
+      Eckpunkt_Vorbereiten(ziel, e);
+      continue;
+    }
+    e.p = Bildpunkt{X[j], Y[j], zq[j], q[j], rq[j], gq[j], bq[j]};
+    e.nPixel = nPixel[j];
+    e.a8 = static_cast<int>(a8[j]);
+  }
+}
+
+void Dreieck_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const Eckpunkt& a,
+                      const Eckpunkt& b, const Eckpunkt& c) {
+  if (a.nAussen & b.nAussen & c.nAussen) return;
+  const unsigned nSchnitte = (a.nAussen | b.nAussen | c.nAussen) & nZuSchneiden;
+  if (nSchnitte) {
+    Geschnitten_Zeichnen(ziel, zustand, a.e, b.e, c.e, nSchnitte);
+    return;
+  }
+  const std::int64_t nFlaeche = Flaeche2(a.p, b.p, c.p);
+  if (Verworfen(zustand.Cull, nFlaeche)) return;
+  // Unclipped, a's packed colour is at hand.
+  const Schattierung s = Schattierung_Aus(zustand, a.e, b.e, c.e, a.nPixel, a.a8);
+  if (nFlaeche > 0) {
+    Dreieck_Fuellen(ziel, zustand, a.p, b.p, c.p, s);
+  } else {
+    Dreieck_Fuellen(ziel, zustand, a.p, c.p, b.p, s);
+  }
+}
+
+}  // namespace ersatz

@@ -1,0 +1,115 @@
+// Scripted input: key presses, releases and mouse movement by frame number,
+// read from a text file before the run and fed to the devices as the frames
+// come.
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "plattform/dinput/dinput.h"
+
+namespace ersatz {
+namespace {
+
+struct Ereignis {
+  unsigned nBild;
+  int nDik;  // -1 for mouse movement
+  bool bUnten;
+  int nDx, nDy, nRad;
+};
+
+std::vector<Ereignis> Ereignisse;
+std::size_t nGespielt = 0;
+
+// Reads a decimal integer in [nMin, nMax] with an optional sign; the whole
+// word must be the number.
+bool Zahl_Lesen(const std::string& wort, long long nMin, long long nMax, long long& nWert) {
+  if (wort.empty()) return false;
+  const char* pAnfang = wort.c_str();
+  char* pEnde = nullptr;
+  errno = 0;
+  const long long n = std::strtoll(pAnfang, &pEnde, 10);
+  if (errno != 0 || *pEnde != '\0' || n < nMin || n > nMax) return false;
+  nWert = n;
+  return true;
+}
+
+// Parses one line without its comment into e; returns "" or what is wrong.
+std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
+  std::istringstream woerter(zeile);
+  std::string bild, art;
+  woerter >> bild >> art;
+  long long n = 0;
+  if (!Zahl_Lesen(bild, 0, std::numeric_limits<unsigned>::max(), n) || bild[0] == '-')
+    return "frame '" + bild + "' is not a frame number";
+  e = Ereignis{static_cast<unsigned>(n), -1, false, 0, 0, 0};
+  for (char& c : art) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (art.empty()) return "missing event after the frame (down, up or mouse)";
+  if (art == "down" || art == "up") {
+    std::string taste;
+    if (!(woerter >> taste)) return "missing key after '" + art + "'";
+    e.nDik = Dik_Aus_Name(taste);
+    if (e.nDik < 0) return "unknown key '" + taste + "'";
+    e.bUnten = art == "down";
+  } else if (art == "mouse") {
+    int* Ziele[] = {&e.nDx, &e.nDy, &e.nRad};
+    for (int* pZiel : Ziele) {
+      std::string wort;
+      if (!(woerter >> wort)) return "mouse needs three numbers: dx dy wheel";
+      if (!Zahl_Lesen(wort, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), n))
+        return "'" + wort + "' is not a number";
+      *pZiel = static_cast<int>(n);
+    }
+  } else {
+    return "unknown event '" + art + "' (down, up or mouse)";
+  }
+  std::string rest;
+  if (woerter >> rest) return "unexpected '" + rest + "' after the event";
+  return "";
+}
+
+}  // namespace
+
+bool Eingabe_Skript_Laden(const std::string& pfad, std::string& fehler) {
+  std::ifstream datei(pfad);
+  if (!datei) {
+    fehler = pfad + ": cannot be read";
+    return false;
+  }
+  std::vector<Ereignis> neu;
+  std::string zeile;
+  for (unsigned nZeile = 1; std::getline(datei, zeile); ++nZeile) {
+    zeile = zeile.substr(0, zeile.find('#'));
+    if (zeile.find_first_not_of(" \t\r") == std::string::npos) continue;
+    Ereignis e{};
+    const std::string was = Zeile_Lesen(zeile, e);
+    if (!was.empty()) {
+      fehler = pfad + ":" + std::to_string(nZeile) + ": " + was;
+      return false;
+    }
+    neu.push_back(e);
+  }
+  std::stable_sort(neu.begin(), neu.end(),
+                   [](const Ereignis& a, const Ereignis& b) { return a.nBild < b.nBild; });
+  Ereignisse = std::move(neu);
+  nGespielt = 0;
+  return true;
+}
+
+void Skript_Abspielen(unsigned nBild) {
+  for (; nGespielt < Ereignisse.size() && Ereignisse[nGespielt].nBild <= nBild; ++nGespielt) {
+    const Ereignis& e = Ereignisse[nGespielt];
+    if (e.nDik >= 0) {
+      Taste_Setzen(e.nDik, e.bUnten);
+    } else {
+      Eingabe_Maus(e.nDx, e.nDy, e.nRad);
+    }
+  }
+}
+
+}  // namespace ersatz

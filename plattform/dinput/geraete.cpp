@@ -1,0 +1,240 @@
+// DirectInput 8 in immediate mode: one keyboard with a 256-byte state by
+// scan code, one mouse with relative x, y and wheel, and the acquire rules
+// of foreground cooperation. Fed by the window's events or by a script.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "plattform/anzeige/anzeige.h"
+#include "plattform/dinput/dinput.h"
+#include "plattform/fehler/fehler.h"
+
+// The stand-in knows the two predefined formats by identity, so they carry
+// no object list of their own.
+const DIDATAFORMAT c_dfDIKeyboard = {
+    sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS, 256, 0, nullptr};
+const DIDATAFORMAT c_dfDIMouse = {sizeof(DIDATAFORMAT),
+                                  sizeof(DIOBJECTDATAFORMAT),
+                                  DIDF_RELAXIS,
+                                  sizeof(DIMOUSESTATE),
+                                  0,
+                                  nullptr};
+
+const GUID GUID_SysKeyboard = {
+    0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const GUID GUID_SysMouse = {
+    0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const GUID IID_IDirectInput8A = {
+    0xBF798030, 0x483A, 0x4DA2, {0xAA, 0x99, 0x5D, 0x64, 0xED, 0x36, 0x97, 0x00}};
+const GUID IID_IDirectInputDevice8A = {
+    0x54D41080, 0xDC15, 0x4833, {0xA4, 0x1B, 0x74, 0x8F, 0x73, 0xA3, 0x81, 0x79}};
+
+namespace ersatz {
+namespace {
+
+enum class Art { Tastatur, Maus };
+
+// Verloren: taken away by a focus loss; the next read reports it once.
+enum class Zustand { Frei, Erworben, Verloren };
+
+bool bFokusGemeldet = true;      // as the window last reported it
+std::array<BYTE, 256> Tasten{};  // the keyboard hardware, 0x80 while down
+
+bool Gleich(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
+
+bool Hat_Fokus() { return bFokusGemeldet && Fenster_Fokus(); }
+
+LONG Begrenzt(std::int64_t n) {
+  return static_cast<LONG>(std::clamp<std::int64_t>(n, std::numeric_limits<LONG>::min(),
+                                                    std::numeric_limits<LONG>::max()));
+}
+
+// Reference counting and QueryInterface for an object that offers one
+// interface: it lives until the last Release.
+template <class Schnittstelle, const GUID& Kennung>
+class Com : public Schnittstelle {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (!Gleich(riid, Kennung)) return E_NOINTERFACE;
+    AddRef();
+    *ppv = static_cast<Schnittstelle*>(this);
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++nReferenzen_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG n = --nReferenzen_;
+    if (n == 0) delete this;
+    return n;
+  }
+
+ protected:
+  Com() = default;
+  virtual ~Com() = default;
+  Com(const Com&) = delete;
+  Com& operator=(const Com&) = delete;
+
+ private:
+  ULONG nReferenzen_ = 1;
+};
+
+class Geraet;
+std::vector<Geraet*>& Geraete() {
+  static std::vector<Geraet*> geraete;
+  return geraete;
+}
+
+class Geraet final : public Com<IDirectInputDevice8A, IID_IDirectInputDevice8A> {
+ public:
+  explicit Geraet(Art art) : art_(art) { Geraete().push_back(this); }
+  ~Geraet() override {
+    auto& g = Geraete();
+    g.erase(std::remove(g.begin(), g.end(), this), g.end());
+  }
+
+  HRESULT STDMETHODCALLTYPE SetDataFormat(LPCDIDATAFORMAT lpdf) override {
+    if (Stoerung("SetDataFormat")) return DIERR_INVALIDPARAM;
+    if (zustand_ != Zustand::Frei) return DIERR_ACQUIRED;
+    if (lpdf != (art_ == Art::Tastatur ? &c_dfDIKeyboard : &c_dfDIMouse)) return DIERR_INVALIDPARAM;
+    pFormat_ = lpdf;
+    return DI_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hwnd, DWORD dwFlags) override {
+    if (Stoerung("SetCooperativeLevel")) return DIERR_INVALIDPARAM;
+    if (zustand_ != Zustand::Frei) return DIERR_ACQUIRED;
+    const DWORD nArt = dwFlags & (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE);
+    const DWORD nVordergrund = dwFlags & (DISCL_FOREGROUND | DISCL_BACKGROUND);
+    if (nArt == 0 || nArt == (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE)) return DIERR_INVALIDPARAM;
+    if (nVordergrund == 0 || nVordergrund == (DISCL_FOREGROUND | DISCL_BACKGROUND))
+      return DIERR_INVALIDPARAM;
+    if (!hwnd) return kFalschesFenster;
+    bVordergrund_ = nVordergrund == DISCL_FOREGROUND;
+    return DI_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE Acquire() override {
+    if (Stoerung("Acquire")) return DIERR_OTHERAPPHASPRIO;
+    if (!pFormat_) return DIERR_INVALIDPARAM;
+    if (zustand_ == Zustand::Erworben) return DI_NOEFFECT;
+    if (bVordergrund_ && !Hat_Fokus()) return DIERR_OTHERAPPHASPRIO;
+    zustand_ = Zustand::Erworben;
+    Bewegung_ = {};
+    return DI_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE Unacquire() override {
+    const bool bWar = zustand_ == Zustand::Erworben;
+    zustand_ = Zustand::Frei;
+    return bWar ? DI_OK : DI_NOEFFECT;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetDeviceState(DWORD cbData, LPVOID lpvData) override {
+    Skript_Abspielen(Bildnummer());
+    if (!lpvData || !pFormat_ || cbData != pFormat_->dwDataSize) return DIERR_INVALIDPARAM;
+    if (zustand_ == Zustand::Erworben && Stoerung("GetDeviceState")) Verlieren();
+    if (art_ == Art::Maus && ersatz::Fehler("GetDeviceState.Mouse.Generic")) return DIERR_GENERIC;
+    if (zustand_ == Zustand::Verloren) {
+      zustand_ = Zustand::Frei;
+      return DIERR_INPUTLOST;
+    }
+    if (zustand_ == Zustand::Frei) return DIERR_NOTACQUIRED;
+    if (art_ == Art::Tastatur) {
+      std::memcpy(lpvData, Tasten.data(), Tasten.size());
+    } else {
+      DIMOUSESTATE Stand{
+          Begrenzt(Bewegung_[0]), Begrenzt(Bewegung_[1]), Begrenzt(Bewegung_[2]), {}};
+      std::memcpy(lpvData, &Stand, sizeof(Stand));
+      Bewegung_ = {};
+    }
+    return DI_OK;
+  }
+
+  // Focus left the window: a foreground device that holds the input loses it.
+  void Fokus_Verloren() {
+    if (bVordergrund_ && zustand_ == Zustand::Erworben) Verlieren();
+  }
+
+  // Relative mouse motion reaches only an acquired mouse.
+  void Bewegen(int nDx, int nDy, int nRad) {
+    if (art_ != Art::Maus || zustand_ != Zustand::Erworben) return;
+    Bewegung_[0] += nDx;
+    Bewegung_[1] += nDy;
+    Bewegung_[2] += nRad;
+  }
+
+ private:
+  static constexpr HRESULT kFalschesFenster = static_cast<HRESULT>(0x80070006L);  // E_HANDLE
+
+  // Whether the fault "<call>.Keyboard" or "<call>.Mouse" is set for this device.
+  bool Stoerung(const char* szAufruf) const {
+    const std::string name =
+        std::string(szAufruf) + (art_ == Art::Tastatur ? ".Keyboard" : ".Mouse");
+    return ersatz::Fehler(name.c_str());
+  }
+
+  void Verlieren() {
+    zustand_ = Zustand::Verloren;
+    Bewegung_ = {};
+  }
+
+  Art art_;
+  LPCDIDATAFORMAT pFormat_ = nullptr;
+  bool bVordergrund_ = false;
+  Zustand zustand_ = Zustand::Frei;
+  std::array<std::int64_t, 3> Bewegung_{};  // x, y, wheel since the last read
+};
+
+class DirectInput final : public Com<IDirectInput8A, IID_IDirectInput8A> {
+ public:
+  HRESULT STDMETHODCALLTYPE CreateDevice(REFGUID rguid, IDirectInputDevice8A** ppGeraet,
+                                         LPUNKNOWN pUnkOuter) override {
+    if (!ppGeraet) return DIERR_INVALIDPARAM;
+    *ppGeraet = nullptr;
+    if (pUnkOuter) return DIERR_NOAGGREGATION;
+    const bool bTastatur = Gleich(rguid, GUID_SysKeyboard);
+    if (!bTastatur && !Gleich(rguid, GUID_SysMouse)) return DIERR_DEVICENOTREG;
+    if (ersatz::Fehler(bTastatur ? "CreateDevice.Keyboard" : "CreateDevice.Mouse"))
+      return DIERR_DEVICENOTREG;
+    *ppGeraet = new Geraet(bTastatur ? Art::Tastatur : Art::Maus);
+    return DI_OK;
+  }
+};
+
+}  // namespace
+
+std::size_t Geraete_Anzahl() { return Geraete().size(); }
+
+void Taste_Setzen(int nDik, bool bUnten) {
+  if (nDik > 0 && nDik < static_cast<int>(Tasten.size())) Tasten[nDik] = bUnten ? 0x80 : 0;
+}
+
+void Eingabe_Maus(int nDx, int nDy, int nRad) {
+  for (Geraet* g : Geraete()) g->Bewegen(nDx, nDy, nRad);
+}
+
+void Eingabe_Fokus(bool bFokus) {
+  bFokusGemeldet = bFokus;
+  if (bFokus) return;
+  for (Geraet* g : Geraete()) g->Fokus_Verloren();
+}
+
+}  // namespace ersatz
+
+HRESULT WINAPI DirectInput8Create(HINSTANCE, DWORD dwVersion, REFIID riidltf, LPVOID* ppvOut,
+                                  LPUNKNOWN punkOuter) {
+  if (!ppvOut) return DIERR_INVALIDPARAM;
+  *ppvOut = nullptr;
+  if (dwVersion < DIRECTINPUT_VERSION) return DIERR_OLDDIRECTINPUTVERSION;
+  if (dwVersion > DIRECTINPUT_VERSION) return DIERR_BETADIRECTINPUTVERSION;
+  if (!ersatz::Gleich(riidltf, IID_IDirectInput8A)) return DIERR_NOINTERFACE;
+  if (punkOuter) return DIERR_NOAGGREGATION;
+  if (ersatz::Fehler("DirectInput8Create")) return DIERR_OUTOFMEMORY;
+  *ppvOut = static_cast<IDirectInput8A*>(new ersatz::DirectInput());
+  return DI_OK;
+}

@@ -1,0 +1,56 @@
+#include "plattform/fehler/fehler.h"
+
+#include <algorithm>
+
+namespace ersatz {
+namespace {
+
+std::vector<std::string>& Aktive() {
+  static std::vector<std::string> aktive;
+  return aktive;
+}
+
+}  // namespace
+
+const std::vector<std::string>& Fehler_Namen() {
+  static const std::vector<std::string> namen = {
+      "RegisterClassExA",
+      "CreateWindowExA",
+      "Direct3DCreate8",
+      "CreateDevice",
+      "GetViewport",
+      "SetLight",
+      "LightEnable",
+      "SetRenderState",
+      "LockRect",
+      "DirectInput8Create",
+      "CreateDevice.Keyboard",
+      "SetDataFormat.Keyboard",
+      "SetCooperativeLevel.Keyboard",
+      "Acquire.Keyboard",
+      "CreateDevice.Mouse",
+      "SetDataFormat.Mouse",
+      "SetCooperativeLevel.Mouse",
+      "Acquire.Mouse",
+      "GetDeviceState.Keyboard",
+      "GetDeviceState.Mouse",
+      "GetDeviceState.Mouse.Generic",
+  };
+  return namen;
+}
+
+bool Fehler(const char* szName) {
+  const auto& aktive = Aktive();
+  return !aktive.empty() && std::find(aktive.begin(), aktive.end(), szName) != aktive.end();
+}
+
+bool Fehler_Setzen(const std::string& name) {
+  const auto& namen = Fehler_Namen();
+  if (std::find(namen.begin(), namen.end(), name) == namen.end()) return false;
+  Aktive().push_back(name);
+  return true;
+}
+
+void Fehler_Loeschen() { Aktive().clear(); }
+
+}  // namespace ersatz

@@ -1,0 +1,16 @@
+#pragma once
+// Faults: makes chosen platform calls fail, so every failure path of the
+// system can be run. Every piece of the stand-in asks Fehler() before a call
+// it can fail; the launcher's --fault and the tests set them.
+#include <string>
+#include <vector>
+
+namespace ersatz {
+
+// A named platform call that is set to fail, fails every time.
+bool Fehler(const char* szName);
+bool Fehler_Setzen(const std::string& name);  // false for an unknown name
+void Fehler_Loeschen();
+const std::vector<std::string>& Fehler_Namen();
+
+}  // namespace ersatz

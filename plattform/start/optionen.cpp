@@ -1,0 +1,97 @@
+// The launcher's options: each checked whole, one line for a bad one.
+#include <cerrno>
+#include <cstdlib>
+
+#include "plattform/fehler/fehler.h"
+#include "plattform/start/start.h"
+
+namespace ersatz {
+namespace {
+
+// Whole decimal number within [nMin, nMax], nothing else on the string.
+bool Zahl_Lesen(const std::string& text, unsigned long long nMin, unsigned long long nMax,
+                unsigned long long& nWert) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  errno = 0;
+  nWert = std::strtoull(text.c_str(), nullptr, 10);
+  return errno == 0 && nWert >= nMin && nWert <= nMax;
+}
+
+}  // namespace
+
+bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::string& fehler) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    e.bKeineOptionen = false;
+    auto wert = [&](std::string& ziel) {
+      if (i + 1 >= argc) {
+        fehler = option + " needs a value";
+        return false;
+      }
+      ziel = argv[++i];
+      return true;
+    };
+    std::string text;
+    unsigned long long n = 0;
+    if (option == "--windowed") {
+      e.bFenster = true;
+    } else if (option == "--headless") {
+      e.bHeadless = true;
+    } else if (option == "--help") {
+      e.bHilfe = true;
+    } else if (option == "--frames") {
+      if (!wert(text)) return false;
+      if (!Zahl_Lesen(text, 1, 0xffffffffull, n)) {
+        fehler = "--frames needs a whole number of at least 1, not '" + text + "'";
+        return false;
+      }
+      e.nBilder = static_cast<unsigned long>(n);
+    } else if (option == "--seed") {
+      if (!wert(text)) return false;
+      if (!Zahl_Lesen(text, 0, 0xffffffffull, n)) {
+        fehler = "--seed needs a whole number from 0 to 4294967295, not '" + text + "'";
+        return false;
+      }
+      e.nSaat = static_cast<std::uint32_t>(n);
+    } else if (option == "--input") {
+      if (!wert(e.eingabe)) return false;
+    } else if (option == "--capture") {
+      if (!wert(e.capture)) return false;
+    } else if (option == "--capture-dir") {
+      if (!wert(e.captureOrdner)) return false;
+    } else if (option == "--fault") {
+      if (!wert(text)) return false;
+      if (!Fehler_Setzen(text)) {
+        fehler = "unknown fault '" + text + "' (see --help)";
+        return false;
+      }
+      e.fehler.push_back(text);
+    } else {
+      fehler = "unknown option '" + option + "' (see --help)";
+      return false;
+    }
+  }
+  if (e.bFenster && e.bHeadless) {
+    fehler = "--windowed and --headless exclude each other";
+    return false;
+  }
+  return true;
+}
+
+std::string Optionen_Hilfe() {
+  std::string text =
+      "usage: borkwerk [options]\n"
+      "  --windowed          a normal window instead of full screen\n"
+      "  --headless          no window; a virtual millisecond clock\n"
+      "  --frames N          present exactly N frames, then close the window\n"
+      "  --seed N            start the millisecond clock at N (the tree is seeded from it)\n"
+      "  --input FILE        scripted keys and mouse movement by frame number\n"
+      "  --capture FILE.png  write the last presented frame as PNG\n"
+      "  --capture-dir DIR   write every presented frame as DIR/frame-00000.png, ...\n"
+      "  --fault NAME        make one platform call fail; NAME is one of:\n";
+  for (const auto& name : Fehler_Namen()) text += "                        " + name + "\n";
+  text += "  --help              this text\n";
+  return text;
+}
+
+}  // namespace ersatz

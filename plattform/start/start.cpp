@@ -1,0 +1,71 @@
+// The stand-in's entry point: reads the launcher's options, prepares the
+// platform, then runs the system's WinMain, which reads no command line.
+#include "plattform/start/start.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "plattform/anzeige/anzeige.h"
+#include "plattform/dinput/dinput.h"
+#include "plattform/win32/win32.h"
+
+namespace {
+
+int Abbruch(const std::string& meldung) {
+  std::fprintf(stderr, "borkwerk: %s\n", meldung.c_str());
+  return 2;
+}
+
+std::uint32_t Startzeit(const ersatz::Einstellungen& e) {
+  if (e.nSaat) return *e.nSaat;
+  const auto jetzt = std::chrono::system_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(jetzt).count());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ersatz::Einstellungen e;
+  std::string fehler;
+  if (!ersatz::Optionen_Lesen(argc, argv, e, fehler)) return Abbruch(fehler);
+  if (e.bHilfe) {
+    std::fputs(ersatz::Optionen_Hilfe().c_str(), stdout);
+    return 0;
+  }
+  if (!e.eingabe.empty() && !ersatz::Eingabe_Skript_Laden(e.eingabe, fehler))
+    return Abbruch(fehler);
+  if (!e.captureOrdner.empty()) {
+    std::error_code fehlerCode;
+    std::filesystem::create_directories(e.captureOrdner, fehlerCode);
+    if (fehlerCode)
+      return Abbruch("cannot create " + e.captureOrdner + ": " + fehlerCode.message());
+  }
+  bool bHeadless = e.bHeadless;
+  if (!bHeadless && !ersatz::Anzeige_Starten(e.bFenster)) {
+    bHeadless = true;
+    if (e.bKeineOptionen) {
+      e.nBilder = 150;
+      e.capture = "borkwerk.png";
+    } else {
+      std::fprintf(stderr, "borkwerk: no display, running headless\n");
+    }
+  }
+  ersatz::Uhr_Starten(bHeadless, Startzeit(e));
+  ersatz::Fenster_Schliessen_Nach(e.nBilder.value_or(0));
+  ersatz::Aufnahme_Einrichten(e.capture, e.captureOrdner);
+
+  char szKeineZeile[] = "";
+  int nErgebnis = WinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, szKeineZeile, 1);
+
+  ersatz::Anzeige_Beenden();
+  if (!ersatz::Aufnahme_Abschliessen(fehler)) {
+    std::fprintf(stderr, "borkwerk: %s\n", fehler.c_str());
+    if (nErgebnis == 0) nErgebnis = 1;
+  } else if (e.bKeineOptionen && !e.capture.empty()) {
+    std::printf("%s\n", std::filesystem::absolute(e.capture).c_str());
+  }
+  return nErgebnis;
+}

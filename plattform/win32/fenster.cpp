@@ -1,0 +1,164 @@
+// The Win32 subset: window classes, the one window, the message queue with
+// its pump and window-procedure dispatch, cursor and message box.
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "plattform/anzeige/anzeige.h"
+#include "plattform/fehler/fehler.h"
+#include "plattform/win32/win32.h"
+
+struct HWND__ {
+  std::string klasse;
+  std::string titel;
+  WNDPROC pProzedur = nullptr;
+  bool bZerstoert = false;
+};
+
+namespace ersatz {
+namespace {
+
+std::map<std::string, WNDCLASSEXA> Klassen;
+std::unique_ptr<HWND__> pFenster;
+std::deque<MSG> Warteschlange;
+bool bQuitGepostet = false;
+int nQuitCode = 0;
+bool bSchliessenGesendet = false;
+int nCursorZaehler = 0;
+unsigned long nSchliessenNach = 0;
+
+// Stand-in handles for stock objects; never dereferenced.
+template <typename H>
+H Griff(std::uintptr_t nWert) {
+  return reinterpret_cast<H>(nWert);
+}
+
+void Posten(HWND h, UINT nNachricht, WPARAM w = 0, LPARAM l = 0) {
+  MSG msg{};
+  msg.hwnd = h;
+  msg.message = nNachricht;
+  msg.wParam = w;
+  msg.lParam = l;
+  msg.time = Uhr_Stand();
+  Warteschlange.push_back(msg);
+}
+
+// The platform closes the window as a user would: in the pump of the last
+// frame of --frames N, and whenever the user closes the real window.
+void Schliessen_Pruefen() {
+  const bool bBenutzer = Anzeige_Aktiv() && Anzeige_Ereignisse();
+  if (!pFenster || pFenster->bZerstoert || bSchliessenGesendet) return;
+  const bool bLetztesBild = nSchliessenNach && Bildnummer() + 1 >= nSchliessenNach;
+  if (bLetztesBild || bBenutzer) {
+    bSchliessenGesendet = true;
+    Posten(pFenster.get(), WM_CLOSE);
+  }
+}
+
+}  // namespace
+
+void Fenster_Schliessen_Nach(unsigned long nBilder) { nSchliessenNach = nBilder; }
+
+}  // namespace ersatz
+
+HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) { return ersatz::Griff<HICON>(0x10); }
+HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR) { return ersatz::Griff<HCURSOR>(0x20); }
+HGDIOBJ WINAPI GetStockObject(int i) { return ersatz::Griff<HGDIOBJ>(0x30 + std::uintptr_t(i)); }
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* pKlasse) {
+  using namespace ersatz;
+  if (Fehler("RegisterClassExA") || !pKlasse || pKlasse->cbSize != sizeof(WNDCLASSEXA) ||
+      !pKlasse->lpfnWndProc || !pKlasse->lpszClassName || Klassen.count(pKlasse->lpszClassName))
+    return 0;
+  Klassen[pKlasse->lpszClassName] = *pKlasse;
+  return static_cast<ATOM>(0xC000 + Klassen.size());
+}
+
+// One top-level window: creation sends WM_NCCREATE and WM_CREATE to its
+// procedure, as the platform does.
+HWND WINAPI CreateWindowExA(DWORD, LPCSTR szKlasse, LPCSTR szTitel, DWORD, int, int, int nBreite,
+                            int nHoehe, HWND, HMENU, HINSTANCE, LPVOID) {
+  using namespace ersatz;
+  if (Fehler("CreateWindowExA") || !szKlasse || !Klassen.count(szKlasse)) return nullptr;
+  if (pFenster && !pFenster->bZerstoert) return nullptr;
+  bSchliessenGesendet = false;
+  pFenster = std::make_unique<HWND__>();
+  pFenster->klasse = szKlasse;
+  pFenster->titel = szTitel ? szTitel : "";
+  pFenster->pProzedur = Klassen[szKlasse].lpfnWndProc;
+  HWND h = pFenster.get();
+  if (!h->pProzedur(h, WM_NCCREATE, 0, 0) || h->pProzedur(h, WM_CREATE, 0, 0) == -1) {
+    pFenster.reset();
+    return nullptr;
+  }
+  if (Anzeige_Aktiv()) Anzeige_Fenster_Oeffnen(h->titel.c_str(), nBreite, nHoehe);
+  return h;
+}
+
+BOOL WINAPI DestroyWindow(HWND h) {
+  using namespace ersatz;
+  if (!h || h != pFenster.get() || h->bZerstoert) return FALSE;
+  h->bZerstoert = true;
+  if (Anzeige_Aktiv()) Anzeige_Fenster_Schliessen();
+  h->pProzedur(h, WM_DESTROY, 0, 0);
+  h->pProzedur(h, WM_NCDESTROY, 0, 0);
+  return TRUE;
+}
+
+int WINAPI ShowCursor(BOOL bZeigen) {
+  using namespace ersatz;
+  nCursorZaehler += bZeigen ? 1 : -1;
+  if (Anzeige_Aktiv()) Anzeige_Cursor(nCursorZaehler >= 0);
+  return nCursorZaehler;
+}
+
+BOOL WINAPI PeekMessageA(MSG* pMsg, HWND, UINT, UINT, UINT nEntfernen) {
+  using namespace ersatz;
+  Schliessen_Pruefen();
+  if (Warteschlange.empty()) {
+    if (!bQuitGepostet) return FALSE;
+    Posten(nullptr, WM_QUIT, static_cast<WPARAM>(nQuitCode));
+    if (nEntfernen & PM_REMOVE) bQuitGepostet = false;
+  }
+  *pMsg = Warteschlange.front();
+  if (nEntfernen & PM_REMOVE) Warteschlange.pop_front();
+  return TRUE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT WINAPI DispatchMessageA(const MSG* pMsg) {
+  HWND h = pMsg->hwnd;
+  if (!h || h != ersatz::pFenster.get() || h->bZerstoert) return 0;
+  return h->pProzedur(h, pMsg->message, pMsg->wParam, pMsg->lParam);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND h, UINT nNachricht, WPARAM, LPARAM) {
+  switch (nNachricht) {
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_CLOSE:
+      DestroyWindow(h);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void WINAPI PostQuitMessage(int nCode) {
+  ersatz::bQuitGepostet = true;
+  ersatz::nQuitCode = nCode;
+}
+
+// Blocks on a real display as the platform's box does; headless it is one
+// line on standard error.
+int WINAPI MessageBoxA(HWND, LPCSTR szText, LPCSTR szTitel, UINT) {
+  if (ersatz::Anzeige_Aktiv()) {
+    ersatz::Anzeige_Meldung(szTitel ? szTitel : "", szText ? szText : "");
+  } else {
+    std::fprintf(stderr, "%s: %s\n", szTitel ? szTitel : "", szText ? szText : "");
+  }
+  return 1;
+}

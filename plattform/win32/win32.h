@@ -1,0 +1,191 @@
+#pragma once
+// The Win32 subset: what the system calls, declared with the platform's own
+// names, types and values, and answered here:
+//   fenster.cpp   window classes, the one window, the message queue and its
+//                 pump, window-procedure dispatch, cursor, message box
+//   uhr.cpp       GetTickCount: a real or a virtual millisecond clock
+//   laufzeit.cpp  rand/srand with the Windows runtime's sequence
+// To the rest of the stand-in it offers the clock and the window's closing
+// after a number of frames (namespace ersatz, at the end).
+// Sizes follow the 64-bit Windows ABI where the system relies on them:
+// DWORD, LONG and UINT are 32 bits; handles and message parameters are
+// pointer-sized.
+#include <cstddef>
+#include <cstdint>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+#define STDMETHODCALLTYPE
+#define CONST const
+#ifndef NULL
+#define NULL 0
+#endif
+#define TRUE 1
+#define FALSE 0
+
+typedef std::uint8_t BYTE;
+typedef std::uint16_t WORD;
+typedef std::uint32_t DWORD;
+typedef std::uint32_t UINT;
+typedef std::int32_t INT;
+typedef std::int32_t LONG;
+typedef std::uint32_t ULONG;
+typedef int BOOL;
+typedef BOOL WINBOOL;
+typedef std::int32_t HRESULT;
+typedef WORD ATOM;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+typedef void* LPVOID;
+typedef std::uintptr_t WPARAM;
+typedef std::intptr_t LPARAM;
+typedef std::intptr_t LRESULT;
+
+typedef union _LARGE_INTEGER {
+  struct {
+    DWORD LowPart;
+    LONG HighPart;
+  } u;
+  std::int64_t QuadPart;
+} LARGE_INTEGER;
+
+typedef struct _GUID {
+  DWORD Data1;
+  WORD Data2;
+  WORD Data3;
+  BYTE Data4[8];
+} GUID;
+typedef GUID IID;
+typedef const GUID& REFGUID;
+typedef const IID& REFIID;
+
+typedef struct tagRECT {
+  LONG left, top, right, bottom;
+} RECT;
+typedef struct tagPOINT {
+  LONG x, y;
+} POINT;
+typedef struct _RGNDATA RGNDATA;
+
+struct HWND__;
+struct HINSTANCE__;
+struct HICON__;
+struct HCURSOR__;
+struct HBRUSH__;
+struct HMENU__;
+typedef HWND__* HWND;
+typedef HINSTANCE__* HINSTANCE;
+typedef HINSTANCE HMODULE;
+typedef HICON__* HICON;
+typedef HCURSOR__* HCURSOR;
+typedef HBRUSH__* HBRUSH;
+typedef HMENU__* HMENU;
+typedef void* HANDLE;
+typedef HANDLE HGDIOBJ;
+
+struct IUnknown;
+typedef IUnknown* LPUNKNOWN;
+
+#define S_OK ((HRESULT)0)
+#define S_FALSE ((HRESULT)1)
+#define E_NOTIMPL ((HRESULT)0x80004001L)
+#define E_NOINTERFACE ((HRESULT)0x80004002L)
+#define E_POINTER ((HRESULT)0x80004003L)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define E_ACCESSDENIED ((HRESULT)0x80070005L)
+#define E_OUTOFMEMORY ((HRESULT)0x8007000EL)
+#define E_INVALIDARG ((HRESULT)0x80070057L)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+
+typedef struct tagWNDCLASSEXA {
+  UINT cbSize;
+  UINT style;
+  WNDPROC lpfnWndProc;
+  int cbClsExtra;
+  int cbWndExtra;
+  HINSTANCE hInstance;
+  HICON hIcon;
+  HCURSOR hCursor;
+  HBRUSH hbrBackground;
+  LPCSTR lpszMenuName;
+  LPCSTR lpszClassName;
+  HICON hIconSm;
+} WNDCLASSEXA;
+typedef WNDCLASSEXA WNDCLASSEX;
+
+typedef struct tagMSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+} MSG;
+
+#define MAKEINTRESOURCEA(i) ((LPSTR)((std::uintptr_t)((WORD)(i))))
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define WHITE_BRUSH 0
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define WS_POPUP 0x80000000L
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+#define MB_OK 0x00000000L
+
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_MOUSEMOVE 0x0200
+
+HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
+HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+HGDIOBJ WINAPI GetStockObject(int i);
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpwcx);
+HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
+                            int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                            HINSTANCE hInstance, LPVOID lpParam);
+BOOL WINAPI DestroyWindow(HWND hWnd);
+int WINAPI ShowCursor(BOOL bShow);
+BOOL WINAPI PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg);
+BOOL WINAPI TranslateMessage(const MSG* lpMsg);
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg);
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+void WINAPI PostQuitMessage(int nExitCode);
+DWORD WINAPI GetTickCount(void);
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
+
+namespace ersatz {
+
+// The millisecond clock behind GetTickCount: virtual (each reading moves it
+// on by 1 ms, so waits cost no real time) or real; it starts at nStart.
+void Uhr_Starten(bool bVirtuell, std::uint32_t nStart);
+std::uint32_t Uhr_Stand();  // the clock's value, without moving a virtual clock
+
+// The platform closes the window as a user would, in the message pump of
+// the frame numbered nBilder - 1 (so exactly nBilder frames are presented);
+// 0: only the user closes it.
+void Fenster_Schliessen_Nach(unsigned long nBilder);
+
+}  // namespace ersatz

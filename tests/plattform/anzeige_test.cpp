@@ -1,0 +1,57 @@
+// Presentation: frames widened to 8-bit RGB, PNG files, and the SDL
+// front-end's keys.
+#include "plattform/anzeige/anzeige.h"
+
+#include <SDL_scancode.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "plattform/plattform.h"
+
+namespace {
+
+TEST(Praesentation, SechzehnBitWerdenDurchBitwiederholungBreiter) {
+  const std::uint16_t bild565[] = {0xF800, 0x07E0, 0x001F, 0x0841, 0xFFFF, 0x0000};
+  const auto rgb = ersatz::Rgb_Aus_Puffer(bild565, 12, 6, 1, D3DFMT_R5G6B5);
+  EXPECT_EQ(rgb, (std::vector<std::uint8_t>{255, 0, 0, 0, 255, 0, 0, 0, 255, 8, 8, 8, 255, 255, 255,
+                                            0, 0, 0}));
+  const std::uint16_t bild555[] = {0x7C00, 0x03E0, 0x8421};
+  EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild555, 6, 3, 1, D3DFMT_X1R5G5B5),
+            (std::vector<std::uint8_t>{255, 0, 0, 0, 255, 0, 8, 8, 8}));
+  // Rows follow the pitch, not the width.
+  const std::uint32_t bild888[] = {0x00102030, 0xdeadbeef, 0xff405060, 0xdeadbeef};
+  EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild888, 8, 1, 2, D3DFMT_X8R8G8B8),
+            (std::vector<std::uint8_t>{0x10, 0x20, 0x30, 0x40, 0x50, 0x60}));
+}
+
+TEST(Praesentation, PngHinUndZurueck) {
+  const std::string pfad = testing::TempDir() + "borkwerk_png_test.png";
+  std::vector<std::uint8_t> rgb(5 * 3 * 3);
+  for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<std::uint8_t>(i * 17);
+  ASSERT_TRUE(ersatz::Png_Schreiben(pfad, 5, 3, rgb));
+  unsigned w = 0, h = 0;
+  std::vector<std::uint8_t> zurueck;
+  ASSERT_TRUE(ersatz::Png_Lesen(pfad, w, h, zurueck));
+  EXPECT_EQ(w, 5u);
+  EXPECT_EQ(h, 3u);
+  EXPECT_EQ(zurueck, rgb);
+  EXPECT_FALSE(ersatz::Png_Schreiben(pfad, 5, 4, rgb)) << "size does not match the pixels";
+  EXPECT_FALSE(ersatz::Png_Schreiben("/nicht/da/x.png", 5, 3, rgb));
+  std::remove(pfad.c_str());
+}
+
+TEST(Praesentation, SdlTastenWerdenDirectInputCodes) {
+  EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_ESCAPE), DIK_ESCAPE);
+  EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_F1), DIK_F1);
+  EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_R), DIK_R);
+  EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_S), DIK_S);
+  EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_SPACE), DIK_SPACE);
+  EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_KP_ENTER), DIK_NUMPADENTER);
+  EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_RIGHT), DIK_RIGHT);
+  EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_UNKNOWN), -1);
+}
+
+}  // namespace
