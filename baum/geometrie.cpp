@@ -2,6 +2,7 @@
 // branch and its two children, the twist of a child, and drawing. Every
 // branch is a six-sided tube cut from the tree's one vertex pool; ring
 // offsets are kept at full size and scaled by the growth value when drawn.
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -190,7 +191,10 @@ void Ast::Umverdrahten(unsigned int nBasis) {
 }
 
 // Positions this branch's ring and tip while it grows, draws the children,
-// then itself: one indexed draw in its own scene, naming the whole pool.
+// then itself: one indexed draw in its own scene. The call names only the
+// span of the pool its indices use: a real device copies the whole named
+// range on every call, and the pool's full 16,376 vertices in each of some
+// 400 calls a frame cost the frame on Windows.
 void Ast::Zeichnen() {
   BaumVertex* pEcken = pBesitzer->pEcken;
   if (bWaechst) {
@@ -200,10 +204,11 @@ void Ast::Zeichnen() {
   }
   for (unsigned int i = 0; i < nKinder; i++) pKinder[i].Zeichnen();
 
+  const unsigned int nDreiecke = nKinder > 0 ? 2 * nSeiten + 1 : nSeiten + 1;
+  const auto [pKleinster, pGroesster] = std::minmax_element(pDreiecke, pDreiecke + 3 * nDreiecke);
   pDevice->BeginScene();
   pDevice->SetVertexShader(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
-  pDevice->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, pBesitzer->nKapazitaet,
-                                  nKinder > 0 ? 2 * nSeiten + 1 : nSeiten + 1, pDreiecke,
-                                  D3DFMT_INDEX16, pEcken, sizeof(BaumVertex));
+  pDevice->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, *pKleinster, *pGroesster - *pKleinster + 1,
+                                  nDreiecke, pDreiecke, D3DFMT_INDEX16, pEcken, sizeof(BaumVertex));
   pDevice->EndScene();
 }

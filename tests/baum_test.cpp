@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -396,7 +397,7 @@ TEST_F(BaumZeichnen, AufrufeJeAst) {
   const ersatz::Aufruf_Zeichnen& z = Aufrufe[3].Zeichnen;
   EXPECT_EQ(z.Typ, D3DPT_TRIANGLELIST);
   EXPECT_EQ(z.nMinIndex, 0u);
-  EXPECT_EQ(z.nAnzahlEcken, 16376u);
+  EXPECT_EQ(z.nAnzahlEcken, 8u) << "the trunk's own vertices, not the whole pool";
   EXPECT_EQ(z.nPrimitive, 7u);
   EXPECT_EQ(z.IndexFormat, D3DFMT_INDEX16);
   EXPECT_EQ(z.nStride, 32u);
@@ -412,6 +413,15 @@ TEST_F(BaumZeichnen, AufrufeJeAst) {
   EXPECT_EQ(Zuege[2].Indizes, std::vector<UINT>(b.pStamm->pDreiecke, b.pStamm->pDreiecke + 39));
   const unsigned short* d0 = b.pStamm->pKinder[0].pDreiecke;
   EXPECT_EQ(Zuege[0].Indizes, std::vector<UINT>(d0, d0 + 21));
+  // Each call names exactly the span of the pool its indices use.
+  Bilder(b, 30);
+  for (const ersatz::Aufruf_Zeichnen& zug : Bild(b)) {
+    const auto [nKleinster, nGroesster] =
+        std::minmax_element(zug.Indizes.begin(), zug.Indizes.end());
+    EXPECT_EQ(zug.nMinIndex, *nKleinster);
+    EXPECT_EQ(zug.nAnzahlEcken, *nGroesster - *nKleinster + 1);
+    EXPECT_EQ(zug.Ecken.size(), zug.Indizes.size()) << "every index lies in the range";
+  }
 }
 
 // Child 0 draws before child 1 positions P5 (vertex 13): in the fork frame
