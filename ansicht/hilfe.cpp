@@ -15,8 +15,10 @@ void Zeile(int y, const char* szText) { M_T(nSpalte, y, 0, 255, 0, pBackBuffer, 
 
 // Writes the shading line and, while F1 is held, the key help (otherwise a
 // hint to F1) into the back buffer. Called once per frame after the tree is
-// drawn and before Present; locks the back buffer once per line.
+// drawn and before Present; locks the back buffer once per line. Without a
+// back buffer (its fetch failed and was logged) there is no overlay.
 int Zeichne_Hilfe() {
+  if (pBackBuffer == NULL) return 0;
   Zeile(20, bFlach ? "   SHADING : FLAT" : "   SHADING : GOURAUD");
   if (bHilfe) {
     Zeile(40, "   TASTEN  :");

@@ -80,7 +80,9 @@ int TastenAbfrage() {
 }
 
 // Reads the mouse's movement since the last read into MausDX, MausDY and
-// MausDZ (wheel); called by DI_Abfrage. A lost mouse is asked back.
+// MausDZ (wheel); called by DI_Abfrage. A lost mouse is asked back, and so
+// is one that is not acquired (its set-up acquire failed, or an earlier
+// loss's re-acquire did): otherwise no later read could ever succeed.
 int DI_Init() {
   DIMOUSESTATE Stand;
   const HRESULT hr = pMaus->GetDeviceState(sizeof(DIMOUSESTATE), &Stand);
@@ -89,6 +91,7 @@ int DI_Init() {
     Protokoll_Schreiben("DI_Init: Maus->Reacquiring failed \n");
     return 0;
   }
+  if (hr == DIERR_NOTACQUIRED) pMaus->Acquire();
   if (hr != DI_OK) return 0;
   MausDX = Stand.lX;
   MausDY = Stand.lY;
@@ -97,7 +100,7 @@ int DI_Init() {
 }
 
 // A failed poll leaves no movement behind, so the camera does not keep
-// turning; the key flags keep their last values.
+// turning.
 static int Abfrage_Fehlgeschlagen() {
   MausDX = 0;
   MausDY = 0;
@@ -121,25 +124,34 @@ static void Flags_Setzen() {
   bHilfe = TastenPuffer[DIK_F1] >> 7;
 }
 
+static void Ohne_Geraet_Melden() {
+  if (!bOhneGeraetGemeldet)
+    Protokoll_Schreiben("ERROR : DI_Abfrage ohne Tastatur oder Maus, keine Eingabe.\n");
+  bOhneGeraetGemeldet = 1;
+}
+
 // Polls keyboard and mouse once; called by the frame loop before the camera
 // and the regrow test use the results. 1 when both were read and the flags
-// and deltas updated.
+// and deltas updated. A good keyboard read sets the key flags whatever the
+// mouse does, so Esc ends the run even without a working mouse.
 int DI_Abfrage() {
-  if (pTastatur == NULL || pMaus == NULL) {
-    if (!bOhneGeraetGemeldet)
-      Protokoll_Schreiben("ERROR : DI_Abfrage ohne Tastatur oder Maus, keine Eingabe.\n");
-    bOhneGeraetGemeldet = 1;
+  if (pTastatur == NULL) {
+    Ohne_Geraet_Melden();
     return Abfrage_Fehlgeschlagen();
   }
   if (!TastenAbfrage()) {
     Protokoll_Schreiben("ERROR : TastenAbfrage fehlgeschlagen.\n");
     return Abfrage_Fehlgeschlagen();
   }
+  Flags_Setzen();
+  if (pMaus == NULL) {
+    Ohne_Geraet_Melden();
+    return Abfrage_Fehlgeschlagen();
+  }
   if (!DI_Init()) {
     Protokoll_Schreiben("ERROR : MausAbfrage fehlgeschlagen.");
     return Abfrage_Fehlgeschlagen();
   }
-  Flags_Setzen();
   return 1;
 }
 

@@ -156,7 +156,11 @@ int Obj_Init() {
            static_cast<int>(Modus.Height), Tiefen_Text(Modus.DepthStencilFormat));
   Protokoll_Schreiben("   %s \n", szModeText);
 
-  pDevice->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer);
+  // Without a back buffer the run goes on, without the overlay.
+  if (FAILED(pDevice->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer))) {
+    pBackBuffer = NULL;
+    Protokoll_Schreiben("D3D_Init Fehler: GetBackBuffer() failed \n");
+  }
   Zustaende_Setzen();
   return 1;
 }

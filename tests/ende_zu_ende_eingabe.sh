@@ -53,22 +53,28 @@ lauf "$tmp/maus" '16 mouse 60 0 0\n20 down ESCAPE\n' --frames 100 --capture-dir 
 pruefe "mouse not yet in frame 15" gleich "$tmp/esc" "$tmp/maus" 15
 pruefe "mouse turns the camera in frame 16" verschieden "$tmp/esc" "$tmp/maus" 16
 
-# Read failures: each frame writes exactly its lines, and since no poll
-# succeeds, Esc never arrives and --frames ends the run.
+# Read failures: each frame writes exactly its lines. A failing mouse does
+# not keep the keys from working: Esc ends the run after frame 0.
 lauf "$tmp/maus_weg" '0 down ESCAPE\n' --frames 4 --fault GetDeviceState.Mouse
 pruefe "lost mouse: exit 0" test "$(cat "$tmp/maus_weg/rc")" -eq 0
-pruefe "lost mouse: four frames of its two lines" test "$(schleifenprotokoll "$tmp/maus_weg")" = \
-  "$(wiederholt 4 $'DI_Init: Maus->Reacquiring failed \nERROR : MausAbfrage fehlgeschlagen.')"
+pruefe "lost mouse: its two lines, then Esc ends the run" test "$(schleifenprotokoll "$tmp/maus_weg")" = \
+  $'DI_Init: Maus->Reacquiring failed \nERROR : MausAbfrage fehlgeschlagen.'
 lauf "$tmp/maus_fehler" '0 down ESCAPE\n' --frames 3 --fault GetDeviceState.Mouse.Generic
-pruefe "mouse error: only its line" test "$(schleifenprotokoll "$tmp/maus_fehler")" = \
-  "$(wiederholt 3 'ERROR : MausAbfrage fehlgeschlagen.')"
+pruefe "mouse error: only its line, then Esc ends the run" test "$(schleifenprotokoll "$tmp/maus_fehler")" = \
+  'ERROR : MausAbfrage fehlgeschlagen.'
+# A lost keyboard gives no key, so --frames ends the run.
 lauf "$tmp/tastatur_weg" '0 down ESCAPE\n' --frames 3 --fault GetDeviceState.Keyboard
 pruefe "lost keyboard: the result and the error each frame" test "$(schleifenprotokoll "$tmp/tastatur_weg")" = \
   "$(wiederholt 3 $'Keyboard GetDeviceState : return 2147942430ERROR : TastenAbfrage fehlgeschlagen.\n')"
 
 # Set-up failures: the message box (on stderr when headless) or the log line,
-# the run goes on, and a poll without both devices is logged once.
+# and the run goes on. Each frame reads the devices that exist: a missing
+# device is logged once, one whose set-up failed is asked back (for good
+# when its set-up skipped only the cooperation; the fault also refuses a
+# re-acquire) or fails each read.
 ohne='ERROR : DI_Abfrage ohne Tastatur oder Maus, keine Eingabe.'
+taste='Keyboard GetDeviceState : return '
+kein_erwerb=2147942412  # DIERR_NOTACQUIRED
 while IFS='|' read -r name meldung zeile schleife; do
   lauf "$tmp/$name" '' --frames 3 --fault "$name"
   pruefe "$name: exit 0" test "$(cat "$tmp/$name/rc")" -eq 0
@@ -79,18 +85,23 @@ while IFS='|' read -r name meldung zeile schleife; do
   fi
   [ -n "$zeile" ] && pruefe "$name: log line" grep -qF "$zeile" "$tmp/$name/Protokoll.txt"
   pruefe "$name: not online" test "$(grep -c 'Maus online' "$tmp/$name/Protokoll.txt")" -eq 0
-  erwartet=$ohne
-  [ "$schleife" = "maus" ] && erwartet=$(wiederholt 3 'ERROR : MausAbfrage fehlgeschlagen.')
+  case $schleife in
+    maus) erwartet=$(wiederholt 3 'ERROR : MausAbfrage fehlgeschlagen.') ;;
+    maus_zurueck) erwartet='ERROR : MausAbfrage fehlgeschlagen.' ;;
+    tastatur_zurueck) erwartet="$taste${kein_erwerb}ERROR : TastenAbfrage fehlgeschlagen."$'\n'"$ohne" ;;
+    tastatur_*) erwartet=$(wiederholt 3 "$taste${schleife#tastatur_}ERROR : TastenAbfrage fehlgeschlagen."$'\n') ;;
+    *) erwartet=$ohne ;;
+  esac
   pruefe "$name: frame loop lines" test "$(schleifenprotokoll "$tmp/$name")" = "$erwartet"
 done <<'EOF'
 DirectInput8Create|ERROR : DI HauptInterface erzeugen.||
 CreateDevice.Keyboard|ERROR : DI Keyboard DeviceInterface erzeugen.||
-SetDataFormat.Keyboard|ERROR : DI Keyboard Datenformat setzen.||
-SetCooperativeLevel.Keyboard|ERROR : DI Keyboard SetCoopLevel()||
-Acquire.Keyboard||Keyboard Aquire : return 2147942405|
+SetDataFormat.Keyboard|ERROR : DI Keyboard Datenformat setzen.||tastatur_2147942487
+SetCooperativeLevel.Keyboard|ERROR : DI Keyboard SetCoopLevel()||tastatur_zurueck
+Acquire.Keyboard||Keyboard Aquire : return 2147942405|tastatur_2147942412
 CreateDevice.Mouse|ERROR : DI Mouse DeviceInterface erzeugen.|Tastatur online.|
 SetDataFormat.Mouse|ERROR : DI Maus Datenformat setzen.|Tastatur online.|maus
-SetCooperativeLevel.Mouse|ERROR : DI Maus SetCoopLevel|Tastatur online.|maus
+SetCooperativeLevel.Mouse|ERROR : DI Maus SetCoopLevel|Tastatur online.|maus_zurueck
 Acquire.Mouse||Mouse Aquire : return 2147942405|maus
 EOF
 

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "ansicht/ansicht.h"
 #include "app/app.h"
+#include "eingabe/eingabe.h"
 #include "plattform/d3d8/adapter.h"
 #include "plattform/d3d8/aufzeichnung.h"
 #include "plattform/fehler/fehler.h"
@@ -463,6 +465,24 @@ TEST_F(Grafik, CreateDeviceFehlerNachGeschriebenerDatei) {
             std::string::npos);
   EXPECT_EQ(pDevice, nullptr);
   EXPECT_EQ(fs::file_size("device.gra"), 344740u);
+}
+
+// A back buffer that cannot be had is logged once and leaves no surface
+// for the overlay, which then draws nothing.
+TEST_F(Grafik, OhneRueckpufferKeinOverlay) {
+  ASSERT_TRUE(ersatz::Fehler_Setzen("GetBackBuffer"));
+  EXPECT_EQ(D3D_Init(1152, 864, 16, 0), 1);
+  EXPECT_EQ(pBackBuffer, nullptr);
+  bHilfe = 1;
+  ersatz::Aufzeichnung_Starten();
+  EXPECT_EQ(Zeichne_Hilfe(), 0);
+  ersatz::Aufzeichnung_Beenden();
+  bHilfe = 0;
+  EXPECT_TRUE(ersatz::Aufzeichnung().empty());
+  const std::string log = Protokoll();
+  const std::string zeile = "D3D_Init Fehler: GetBackBuffer() failed \n";
+  ASSERT_NE(log.find(zeile), std::string::npos);
+  EXPECT_EQ(log.find(zeile), log.rfind(zeile));
 }
 
 TEST_F(Grafik, UnbeschreibbareDeviceDatei) {

@@ -99,7 +99,7 @@ HRESULT Geraet::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND,
 
 HRESULT Geraet::GetBackBuffer(UINT BackBuffer, D3DBACKBUFFER_TYPE, IDirect3DSurface8** pp) {
   if (pp == nullptr) return D3DERR_INVALIDCALL;
-  if (BackBuffer != 0) {
+  if (BackBuffer != 0 || Fehler("GetBackBuffer")) {
     *pp = nullptr;
     return D3DERR_INVALIDCALL;
   }

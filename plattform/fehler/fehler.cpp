@@ -19,6 +19,7 @@ const std::vector<std::string>& Fehler_Namen() {
       "Direct3DCreate8",
       "CreateDevice",
       "GetViewport",
+      "GetBackBuffer",
       "SetLight",
       "LightEnable",
       "SetRenderState",
