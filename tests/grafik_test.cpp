@@ -13,6 +13,7 @@
 #include "ansicht/ansicht.h"
 #include "app/app.h"
 #include "eingabe/eingabe.h"
+#include "plattform/anzeige/anzeige.h"
 #include "plattform/d3d8/adapter.h"
 #include "plattform/d3d8/aufzeichnung.h"
 #include "plattform/fehler/fehler.h"
@@ -483,6 +484,45 @@ TEST_F(Grafik, OhneRueckpufferKeinOverlay) {
   const std::string zeile = "D3D_Init Fehler: GetBackBuffer() failed \n";
   ASSERT_NE(log.find(zeile), std::string::npos);
   EXPECT_EQ(log.find(zeile), log.rfind(zeile));
+}
+
+// On an adapter without a 16-bit mode of the wanted size the back buffer
+// has the mode's 15- or 32-bit format; the overlay shows there exactly as
+// in R5G6B5: the same pixels, the same pure green.
+TEST_F(Grafik, OverlayInJedemFormatDesRueckpuffers) {
+  const auto Overlay = [&](D3DFORMAT Format) {
+    Zuruecksetzen();
+    if (Format != D3DFMT_R5G6B5)
+      ersatz::Adapter_Einstellen({Nur_Hal(Modi({{1152, 864}}, {Format}))});
+    EXPECT_EQ(D3D_Init(1152, 864, 16, 0), 1) << "format " << Format;
+    D3DSURFACE_DESC desc{};
+    EXPECT_EQ(pBackBuffer->GetDesc(&desc), D3D_OK);
+    EXPECT_EQ(desc.Format, Format);
+    D3DLOCKED_RECT r;
+    EXPECT_EQ(pBackBuffer->LockRect(&r, nullptr, 0), D3D_OK);
+    memset(r.pBits, 0, size_t(r.Pitch) * 864);
+    pBackBuffer->UnlockRect();
+    bHilfe = 1;
+    Zeichne_Hilfe();
+    bHilfe = 0;
+    EXPECT_EQ(pBackBuffer->LockRect(&r, nullptr, 0), D3D_OK);
+    auto rgb = ersatz::Rgb_Aus_Puffer(r.pBits, r.Pitch, 1152, 864, Format);
+    pBackBuffer->UnlockRect();
+    return rgb;
+  };
+  const auto sechzehn = Overlay(D3DFMT_R5G6B5);
+  int nGruen = 0;
+  for (size_t i = 0; i < sechzehn.size(); i += 3) {
+    const bool bSchwarz = sechzehn[i] == 0 && sechzehn[i + 1] == 0 && sechzehn[i + 2] == 0;
+    const bool bGruen = sechzehn[i] == 0 && sechzehn[i + 1] == 255 && sechzehn[i + 2] == 0;
+    ASSERT_TRUE(bSchwarz || bGruen) << i / 3;
+    nGruen += bGruen;
+  }
+  EXPECT_GT(nGruen, 500);
+  for (D3DFORMAT Format : {D3DFMT_X8R8G8B8, D3DFMT_X1R5G5B5})
+    EXPECT_TRUE(Overlay(Format) == sechzehn) << "format " << Format;
+  EXPECT_NE(Protokoll().find("   Mode: 1152x864 16 Bit "), std::string::npos)
+      << "the mode line names 16 bits whatever the format";
 }
 
 TEST_F(Grafik, UnbeschreibbareDeviceDatei) {

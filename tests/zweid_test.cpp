@@ -32,7 +32,7 @@ class Testflaeche final : public IDirect3DSurface8 {
   HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC* pDesc) override {
     if (bBeschreibungVerweigern) return E_FAIL;
     *pDesc = D3DSURFACE_DESC{};
-    pDesc->Format = D3DFMT_R5G6B5;
+    pDesc->Format = Format;
     pDesc->Width = nBreite;
     pDesc->Height = nHoehe;
     return D3D_OK;
@@ -79,6 +79,7 @@ class Testflaeche final : public IDirect3DSurface8 {
   }
 
   UINT nBreite, nHoehe, nWorte;
+  D3DFORMAT Format = D3DFMT_R5G6B5;
   std::vector<WORD> Speicher;
   ULONG nReferenzen = 1;
   int nSperren = 0, nEntsperren = 0, nSperrenMitArgumenten = 0;
@@ -295,6 +296,31 @@ TEST(Text, FarbeAusDenNiedrigenBits) {
     for (int k = 0; k < 11; ++k) {
       const bool bGesetzt = k <= 6 || k == 8;
       EXPECT_EQ(f.Pixel(2, 2 + k), bGesetzt ? fall.nErwartet : nHintergrund) << fall.r << " " << k;
+    }
+  }
+}
+
+// In a 15-bit surface the same pixels get the same colour, green cut to
+// its top five bits; the alpha format's pixels are opaque.
+TEST(Text, FuenfzehnBitFormateBekommenDieselbeFarbe) {
+  struct {
+    D3DFORMAT Format;
+    int r, g, b;
+    WORD nErwartet;
+  } const faelle[] = {{D3DFMT_X1R5G5B5, 0, 255, 0, 0x03E0},
+                      {D3DFMT_A1R5G5B5, 0, 255, 0, 0x83E0},
+                      {D3DFMT_X1R5G5B5, 255, 255, 255, 0x7FFF},
+                      {D3DFMT_X1R5G5B5, 31, 1, 4, 0x7C04}};
+  for (const auto& fall : faelle) {
+    Testflaeche f(20, 20), g(20, 20);
+    f.Format = fall.Format;
+    M_T(2, 10, fall.r, fall.g, fall.b, &f, "!");
+    M_T(2, 10, fall.r, fall.g, fall.b, &g, "!");
+    for (int k = 0; k < 11; ++k) {
+      EXPECT_EQ(f.Pixel(2, 2 + k) != nHintergrund, g.Pixel(2, 2 + k) != nHintergrund) << k;
+      if (f.Pixel(2, 2 + k) != nHintergrund) {
+        EXPECT_EQ(f.Pixel(2, 2 + k), fall.nErwartet);
+      }
     }
   }
 }

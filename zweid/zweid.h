@@ -3,8 +3,9 @@
 #include "plattform/plattform.h"
 
 // Writes text with its baseline at row y, pen starting at column x, in the
-// packed 16-bit colour of (r, g, b), into the locked surface. 1 when done
-// (also when nothing was drawn), 0 when the surface could not be locked.
+// colour of (r, g, b) packed to R5G6B5 and written in the surface's format.
+// 1 when done (also when nothing was drawn), 0 when the surface could not be
+// locked.
 int M_T(int x, int y, int r, int g, int b, IDirect3DSurface8* pSurface, const char* szText);
 
 // One glyph of the built-in font. nZeilen[k] is cell row y - 8 + k for a
