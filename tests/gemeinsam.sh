@@ -6,12 +6,40 @@ pruefe() {
   if "$@"; then echo "ok   $name"; else echo "FAIL $name"; fehler=1; fi
 }
 
-# Runs the calling script again under a virtual X server, once, and goes
-# on only when that server answers.
+# Runs the calling script again under a virtual X server of its own, of
+# screen XVFB_BILDSCHIRM (default 1280x1024x24), and ends with its exit
+# code. Xvfb picks a free display number itself (-displayfd), so tests that
+# run side by side never share or race for a server; only that server is
+# stopped. -noreset: a server that resets when its last client leaves (the
+# readiness probe) refuses connections for a moment, long enough on a busy
+# machine for the program to find no display. Inside, goes on only when the
+# server answers, and SDL must use it (no silent fallback to offscreen).
 im_xvfb() {
   if [ -z "${IN_XVFB:-}" ]; then
-    IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    local nummer_datei nummer="" pid code
+    nummer_datei=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${XVFB_BILDSCHIRM:-1280x1024x24}" -nolisten tcp -noreset \
+      3>"$nummer_datei" >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 1 200); do
+      [ "$(wc -l <"$nummer_datei")" -ge 1 ] && nummer=$(head -n1 "$nummer_datei") && break
+      kill -0 $pid 2>/dev/null || break
+      sleep 0.1
+    done
+    rm -f "$nummer_datei"
+    if [ -z "$nummer" ]; then
+      echo "FAIL Xvfb started"
+      kill $pid 2>/dev/null
+      exit 1
+    fi
+    IN_XVFB=1 DISPLAY=":$nummer" bash "$0" "$@"
+    code=$?
+    kill $pid 2>/dev/null
+    wait $pid 2>/dev/null
+    exit $code
   fi
+  unset XAUTHORITY
+  export SDL_VIDEODRIVER=x11
   for _ in $(seq 1 100); do
     xdpyinfo >/dev/null 2>&1 && return
     sleep 0.1
