@@ -63,12 +63,16 @@ void Spiel_Vorbereiten(HINSTANCE hInstance, const D3DVECTOR* pBasis) {
 
 // One frame, in fixed order: pump, clear, input, camera, light, regrow,
 // grow and draw, overlay, present, Esc, then spin until 40 ms have passed.
+// A lost device is reset before the clear once it may be; until then the
+// frame runs on (the tree keeps growing) without the overlay, whose locks
+// would fail.
 void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
   const DWORD nStart = GetTickCount();
   while (PeekMessageA(pMsg, NULL, 0, 0, PM_REMOVE)) {
     TranslateMessage(pMsg);
     DispatchMessageA(pMsg);
   }
+  const int bZeichnen = Geraet_Pruefen();
   pDevice->Clear(0, NULL, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, nHintergrund, 1.0f, 0);
   DI_Abfrage();
   Kamera_Bewegen();
@@ -78,8 +82,8 @@ void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
     pBaum->Wachsen();
     pBaum->Zeichnen();
   }
-  Zeichne_Hilfe();
-  pDevice->Present(NULL, NULL, NULL, NULL);
+  if (bZeichnen) Zeichne_Hilfe();
+  if (pDevice->Present(NULL, NULL, NULL, NULL) == D3DERR_DEVICELOST) Geraet_Verloren();
   if (bEsc == 1) bEnde = 1;
   while (static_cast<DWORD>(GetTickCount() - nStart) < nBildDauer) {
   }

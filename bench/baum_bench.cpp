@@ -13,6 +13,8 @@ struct LeeresGeraet : IDirect3DDevice8 {
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
   ULONG STDMETHODCALLTYPE Release() override { return 0; }
+  HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return D3D_OK; }
+  HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS*) override { return D3D_OK; }
   HRESULT STDMETHODCALLTYPE Present(const RECT*, const RECT*, HWND, const RGNDATA*) override {
     return D3D_OK;
   }

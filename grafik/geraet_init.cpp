@@ -10,6 +10,7 @@ UINT nDepthBits;
 UINT nStencilBits;
 char szDeviceText[256];
 char szModeText[100];
+D3DPRESENT_PARAMETERS Praesentationsparameter;
 
 namespace {
 
@@ -76,8 +77,11 @@ void Device_Beschreiben(const AdapterDaten& Adapter, const DeviceDaten& Device,
   }
 }
 
+}  // namespace
+
 // Initial fixed-function states: dim ambient light, lighting, culling of
 // counter-clockwise faces, depth test; stage 0 passes the lit colour on.
+// Set by Obj_Init, and again after a device reset.
 void Zustaende_Setzen() {
   pDevice->SetRenderState(D3DRS_AMBIENT, 0xff0a0a0a);
   pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
@@ -89,8 +93,6 @@ void Zustaende_Setzen() {
   pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_CURRENT);
   pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
 }
-
-}  // namespace
 
 // Graphics start-up, called once by Spiel_Init: creates pD3D, enumerates,
 // writes device.gra and creates the full-screen device on hWnd. Logs each
@@ -128,7 +130,7 @@ int Obj_Init() {
   const DeviceDaten& Device = Adapter.Devices[Adapter.iDevice];
   const ModusDaten& Modus = Device.Modi[Device.iModus];
 
-  D3DPRESENT_PARAMETERS Parameter;
+  D3DPRESENT_PARAMETERS& Parameter = Praesentationsparameter;
   memset(&Parameter, 0, sizeof(Parameter));
   Parameter.BackBufferWidth = Modus.Width;
   Parameter.BackBufferHeight = Modus.Height;
@@ -156,13 +158,18 @@ int Obj_Init() {
            static_cast<int>(Modus.Height), Tiefen_Text(Modus.DepthStencilFormat));
   Protokoll_Schreiben("   %s \n", szModeText);
 
-  // Without a back buffer the run goes on, without the overlay.
+  Rueckpuffer_Holen();
+  Zustaende_Setzen();
+  return 1;
+}
+
+// Fetches pBackBuffer; called by Obj_Init and after a device reset. Without
+// a back buffer the run goes on, without the overlay.
+void Rueckpuffer_Holen() {
   if (FAILED(pDevice->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer))) {
     pBackBuffer = NULL;
     Protokoll_Schreiben("D3D_Init Fehler: GetBackBuffer() failed \n");
   }
-  Zustaende_Setzen();
-  return 1;
 }
 
 // Releases back buffer, device and Direct3D object, whichever exist, and

@@ -51,9 +51,19 @@ extern UINT nDepthBits;
 extern UINT nStencilBits;
 extern char szDeviceText[256];
 extern char szModeText[100];
+// The device's presentation parameters, kept for a reset.
+extern D3DPRESENT_PARAMETERS Praesentationsparameter;
 int D3D_Init(UINT nBreite, UINT nHoehe, UINT nTiefenBits, UINT nSchablonenBits);
 int Obj_Init();
+void Rueckpuffer_Holen();
+void Zustaende_Setzen();
 void D3D_Ende();
+
+// Device loss: a full-screen device is lost when another program takes the
+// screen, and is reset once it may be.
+extern int bGeraetVerloren;
+void Geraet_Verloren();
+int Geraet_Pruefen();
 
 // Scene state
 extern D3DMATERIAL8 Material;
@@ -65,3 +75,4 @@ int rProjektionsMatrixBerechnen(D3DMATRIX* pMatrix, float fSichtwinkel, float fS
 int rMaterialEinstellen();
 void rLichtEinstellen();
 void rLichtBewegen();
+void rSzeneWiederherstellen();

@@ -16,6 +16,7 @@ const float fHoeheZuBreite = 0.75f;
 const float fNahebene = 0.05f;
 const float fFernebene = 1000.0f;
 const float fLichtSchritt = 0.05f;
+const DWORD nUmgebungslicht = 0x00202020;
 
 }  // namespace
 
@@ -83,9 +84,23 @@ void rLichtEinstellen() {
   if (pDevice->SetRenderState(D3DRS_LIGHTING, TRUE) == 0) {
     Protokoll_Schreiben("licht: SetRenderState()\n");
   }
-  if (pDevice->SetRenderState(D3DRS_AMBIENT, 0x00202020) == 0) {
+  if (pDevice->SetRenderState(D3DRS_AMBIENT, nUmgebungslicht) == 0) {
     Protokoll_Schreiben("licht: SetRenderState()\n");
   }
+}
+
+// Sets projection, material and light on a device that was reset and so
+// forgot them; logs nothing, as the start-up already did. The view follows
+// with the camera's next move.
+void rSzeneWiederherstellen() {
+  D3DMATRIX Matrix;
+  rProjektionsMatrixBerechnen(&Matrix, fSichtfeld, fHoeheZuBreite, fNahebene, fFernebene);
+  pDevice->SetTransform(D3DTS_PROJECTION, &Matrix);
+  pDevice->SetMaterial(&Material);
+  pDevice->SetLight(0, &Licht);
+  pDevice->LightEnable(0, TRUE);
+  pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+  pDevice->SetRenderState(D3DRS_AMBIENT, nUmgebungslicht);
 }
 
 // Turns light 0 by 0.05 rad about the vertical axis; once per frame, so the

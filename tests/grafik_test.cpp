@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -523,6 +524,84 @@ TEST_F(Grafik, OverlayInJedemFormatDesRueckpuffers) {
     EXPECT_TRUE(Overlay(Format) == sechzehn) << "format " << Format;
   EXPECT_NE(Protokoll().find("   Mode: 1152x864 16 Bit "), std::string::npos)
       << "the mode line names 16 bits whatever the format";
+}
+
+// A lost device: its loss logged once, no reset while it may not be, then
+// a reset that gives the device back every state the start-up set, in the
+// same values, and a new back buffer.
+TEST_F(Grafik, VerlorenesGeraetWirdZurueckgesetzt) {
+  ASSERT_EQ(D3D_Init(1152, 864, 16, 0), 1);
+  rProjektionsMatrixEinstellen(pDevice);
+  rMaterialEinstellen();
+  rLichtEinstellen();
+  ersatz::Aufzeichnung_Starten();
+  Zustaende_Setzen();
+  rProjektionsMatrixEinstellen(pDevice);
+  rMaterialEinstellen();
+  rLichtEinstellen();
+  ersatz::Aufzeichnung_Beenden();
+  const std::vector<ersatz::Aufruf> start = ersatz::Aufzeichnung();
+  const auto Zustaende = [](const std::vector<ersatz::Aufruf>& aufrufe) {
+    std::vector<std::string> z;
+    for (const ersatz::Aufruf& a : aufrufe) {
+      if (a.Art == ersatz::Aufruf_Art::SetTransform) {
+        z.push_back("T" + std::to_string(a.nTyp) + " " + std::to_string(a.Matrix._11) + " " +
+                    std::to_string(a.Matrix._43));
+      } else if (a.Art == ersatz::Aufruf_Art::SetMaterial) {
+        z.push_back("M " + std::to_string(a.Material.Ambient.g));
+      } else if (a.Art == ersatz::Aufruf_Art::SetLight) {
+        z.push_back("L " + std::to_string(a.Licht.Diffuse.r));
+      } else if (a.Art != ersatz::Aufruf_Art::Reset &&
+                 a.Art != ersatz::Aufruf_Art::TestCooperativeLevel) {
+        z.push_back(std::to_string(int(a.Art)) + " " + std::to_string(a.nStufe) + " " +
+                    std::to_string(a.nTyp) + " " + std::to_string(a.nWert));
+      }
+    }
+    std::sort(z.begin(), z.end());
+    return z;
+  };
+
+  bGeraetVerloren = 0;
+  bEnde = 0;
+  ersatz::Geraete_Fokus(false);
+  ASSERT_EQ(pDevice->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+  Geraet_Verloren();
+  Geraet_Verloren();
+  EXPECT_EQ(Geraet_Pruefen(), 0);
+  EXPECT_EQ(Geraet_Pruefen(), 0);
+  EXPECT_NE(pBackBuffer, nullptr) << "kept until a reset may happen";
+  ersatz::Geraete_Fokus(true);
+  ersatz::Aufzeichnung_Starten();
+  EXPECT_EQ(Geraet_Pruefen(), 1);
+  ersatz::Aufzeichnung_Beenden();
+  EXPECT_EQ(bGeraetVerloren, 0);
+  EXPECT_EQ(bEnde, 0);
+  ASSERT_NE(pBackBuffer, nullptr);
+  const std::vector<ersatz::Aufruf> danach = ersatz::Aufzeichnung();
+  ASSERT_GE(danach.size(), 2u);
+  EXPECT_EQ(danach[0].Art, ersatz::Aufruf_Art::TestCooperativeLevel);
+  EXPECT_EQ(danach[1].Art, ersatz::Aufruf_Art::Reset);
+  EXPECT_EQ(Zustaende(danach), Zustaende(start));
+  EXPECT_EQ(pDevice->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+  const std::string log = Protokoll();
+  const std::string verloren = "ERROR : D3D Device verloren.\n";
+  ASSERT_NE(log.find(verloren), std::string::npos);
+  EXPECT_EQ(log.find(verloren), log.rfind(verloren));
+  EXPECT_NE(log.find(verloren + "D3D Device zurueckgesetzt.\n"), std::string::npos)
+      << "the reset logs one line and nothing of the start-up again";
+
+  // A reset that fails ends the run.
+  ersatz::Geraete_Fokus(false);
+  pDevice->Present(nullptr, nullptr, nullptr, nullptr);
+  Geraet_Verloren();
+  ersatz::Geraete_Fokus(true);
+  ASSERT_TRUE(ersatz::Fehler_Setzen("Reset"));
+  EXPECT_EQ(Geraet_Pruefen(), 0);
+  EXPECT_EQ(bEnde, 1);
+  EXPECT_NE(Protokoll().find("ERROR : D3D Device Reset() failed, return 2289436780\n"),
+            std::string::npos);
+  bEnde = 0;
+  bGeraetVerloren = 0;
 }
 
 TEST_F(Grafik, UnbeschreibbareDeviceDatei) {

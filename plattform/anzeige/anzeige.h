@@ -17,7 +17,8 @@
 namespace ersatz {
 
 // The SDL2 window.
-bool Anzeige_Starten(bool bFenster);  // false when there is no display
+// false when there is no display, with the reason in grund.
+bool Anzeige_Starten(bool bFenster, std::string& grund);
 bool Anzeige_Aktiv();
 void Anzeige_Beenden();
 void Anzeige_Fenster_Oeffnen(const char* szTitel, int nBreite, int nHoehe);
@@ -36,6 +37,9 @@ int Dik_Aus_Sdl(int nSdlScancode);
 
 // Called by the device's Present with the back buffer's pixels.
 void Praesentieren(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format);
+// Counts a presented frame; Praesentieren does, and a Present of a lost
+// device calls it alone, so that frame reaches neither screen nor captures.
+void Bild_Zaehlen();
 // Number of frames presented so far; frame k is the one presented as the
 // (k+1)-th. The input poll and the message pump of frame k see k here.
 unsigned Bildnummer();

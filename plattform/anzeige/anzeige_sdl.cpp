@@ -75,21 +75,29 @@ void Fokus_Setzen(bool bNeu) {
   bFokus = bNeu;
   if (bGezeigt) SDL_SetRelativeMouseMode(bNeu ? SDL_TRUE : SDL_FALSE);
   Eingabe_Fokus(bNeu);
+  // Only a full-screen picture loses its device; a window keeps it.
+  if (bVollbild) Geraete_Fokus(bNeu);
 }
 
 }  // namespace
 
 bool Fenster_Fokus() { return !bAktiv || bFokus; }
 
-bool Anzeige_Starten(bool bFenster) {
+bool Anzeige_Starten(bool bFenster, std::string& grund) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   // Without a display server SDL would only probe in vain (and say so).
-  if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER"))
+  if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    grund = "DISPLAY is not set";
     return false;
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  }
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    grund = SDL_GetError();
+    return false;
+  }
   // SDL falls back to drivers that show nothing; for us that is no display.
   const std::string treiber = SDL_GetCurrentVideoDriver();
   if (treiber == "offscreen" || treiber == "dummy" || treiber == "evdev") {
+    grund = "only SDL's " + treiber + " video driver";
     SDL_Quit();
     return false;
   }

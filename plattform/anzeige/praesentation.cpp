@@ -73,6 +73,10 @@ void Praesentieren(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3D
     std::snprintf(szName, sizeof szName, "/frame-%05u.png", nBilder);
     if (!Png_Schreiben(AufnahmeOrdner + szName, nBreite, nHoehe, LetztesBild)) bOrdnerFehler = true;
   }
+  Bild_Zaehlen();
+}
+
+void Bild_Zaehlen() {
   Zeiten.push_back(Uhr_Stand());
   ++nBilder;
 }

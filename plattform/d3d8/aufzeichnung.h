@@ -23,6 +23,8 @@ enum class Aufruf_Art {
   LockRect,
   UnlockRect,
   Present,
+  TestCooperativeLevel,
+  Reset,
 };
 
 // One vertex a draw call's indices name: its pool index, position and normal.
@@ -58,7 +60,8 @@ struct Aufruf_Zeichnen {
 //   SetVertexShader       nWert = handle (the vertex format)
 //   DrawIndexedPrimitiveUP  Zeichnen
 //   LockRect              nWert = flags, bRechteck = a rectangle was given
-//   BeginScene, EndScene, UnlockRect, Present: no arguments
+//   BeginScene, EndScene, UnlockRect, Present, TestCooperativeLevel, Reset:
+//                         no arguments
 // A null pointer argument leaves its field zero.
 struct Aufruf {
   Aufruf_Art Art = Aufruf_Art::Present;

@@ -512,6 +512,8 @@ struct IDirect3D8 : IUnknown {
 };
 
 struct IDirect3DDevice8 : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE TestCooperativeLevel() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) = 0;
   virtual HRESULT STDMETHODCALLTYPE Present(const RECT* pSourceRect, const RECT* pDestRect,
                                             HWND hDestWindowOverride,
                                             const RGNDATA* pDirtyRegion) = 0;
@@ -551,5 +553,10 @@ namespace ersatz {
 // The software device as CreateDevice makes it, without an adapter.
 HRESULT Geraet_Erzeugen(const D3DPRESENT_PARAMETERS& Parameter, HWND hFenster,
                         IDirect3DDevice8** ppGeraet);
+
+// The program's window gained or lost the focus. A full-screen device is
+// lost when it loses the focus (another program took the screen) and may be
+// reset once the focus is back.
+void Geraete_Fokus(bool bFokus);
 
 }  // namespace ersatz

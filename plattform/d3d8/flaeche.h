@@ -37,6 +37,7 @@ class Flaeche final : public IDirect3DSurface8 {
   UINT Breite() const { return nBreite; }
   UINT Hoehe() const { return nHoehe; }
   D3DFORMAT Format() const { return FormatWert; }
+  ULONG Referenzen() const { return nReferenzen; }
 
  private:
   ~Flaeche() = default;

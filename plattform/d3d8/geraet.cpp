@@ -15,6 +15,9 @@ const GUID IID_IDirect3DDevice8_Wert = {
 
 constexpr DWORD nStufen = 8;
 
+bool bFokus = true;
+unsigned nVerluste = 0;  // focus losses so far; a full-screen device is lost by each
+
 D3DMATRIX Einheit() {
   D3DMATRIX m{};
   m._11 = m._22 = m._33 = m._44 = 1.0f;
@@ -59,17 +62,64 @@ void Stufen_Vorbelegen(DWORD (*s)[29]) {
 
 }  // namespace
 
-Geraet::Geraet(Flaeche* pRueckpuffer_, bool bTiefenpuffer)
-    : pRueckpuffer(pRueckpuffer_), Welt(Einheit()), Sicht(Einheit()), Projektion(Einheit()) {
+Geraet::Geraet(Flaeche* pRueckpuffer_, bool bTiefenpuffer, bool bVollbild_) {
+  Vorbelegen(pRueckpuffer_, bTiefenpuffer, bVollbild_);
+}
+
+Geraet::~Geraet() { pRueckpuffer->Release(); }
+
+// Everything a new or reset device starts with: the given back buffer, a
+// cleared depth buffer and every state at its default.
+void Geraet::Vorbelegen(Flaeche* pNeuerRueckpuffer, bool bTiefenpuffer, bool bVollbild_) {
+  if (pRueckpuffer) pRueckpuffer->Release();
+  pRueckpuffer = pNeuerRueckpuffer;
+  bVollbild = bVollbild_;
+  bVerloren = false;
+  nVerlusteGesehen = nVerluste;
+  Tiefe.clear();
   if (bTiefenpuffer) {
     Tiefe.assign(static_cast<size_t>(pRueckpuffer->Breite()) * pRueckpuffer->Hoehe() + nFuellerRand,
                  0xFFFF);
   }
   RenderStates_Vorbelegen(RenderStates, bTiefenpuffer);
   Stufen_Vorbelegen(Stufen);
+  Welt = Sicht = Projektion = Einheit();
+  Material = D3DMATERIAL8{};
+  Lichter.clear();
+  nShader = 0;
+  bSzene = false;
+  bRechnerVeraltet = true;
 }
 
-Geraet::~Geraet() { pRueckpuffer->Release(); }
+// Whether the device is lost: a full-screen device is from the first focus
+// loss it has not yet seen until it is reset; the fault DeviceLost loses it.
+bool Geraet::Verloren() {
+  if (Fehler("DeviceLost") || (bVollbild && nVerlusteGesehen != nVerluste)) bVerloren = true;
+  nVerlusteGesehen = nVerluste;
+  return bVerloren;
+}
+
+HRESULT Geraet::TestCooperativeLevel() {
+  HRESULT hr = D3D_OK;
+  if (Verloren()) hr = bFokus && !Fehler("DeviceLost") ? D3DERR_DEVICENOTRESET : D3DERR_DEVICELOST;
+  Aufzeichnen(Aufruf_Art::TestCooperativeLevel, hr);
+  return hr;
+}
+
+// Gives the device a new back buffer and every state its default. As on the
+// platform, no one may hold the old back buffer any more.
+HRESULT Geraet::Reset(D3DPRESENT_PARAMETERS* p) {
+  HRESULT hr = D3D_OK;
+  if (p == nullptr || !Parameter_Gueltig(*p) || pRueckpuffer->Referenzen() > 1 || Fehler("Reset")) {
+    hr = D3DERR_INVALIDCALL;
+  } else if (!bFokus || Fehler("DeviceLost")) {
+    hr = D3DERR_DEVICELOST;
+  } else {
+    Vorbelegen(Neuer_Rueckpuffer(*p), p->EnableAutoDepthStencil != FALSE, !p->Windowed);
+  }
+  Aufzeichnen(Aufruf_Art::Reset, hr);
+  return hr;
+}
 
 HRESULT Geraet::QueryInterface(REFIID riid, void** ppvObject) {
   return Schnittstelle_Abfragen(this, IID_IDirect3DDevice8_Wert, riid, ppvObject);
@@ -89,6 +139,9 @@ HRESULT Geraet::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND,
   HRESULT hr = D3D_OK;
   if (pSourceRect != nullptr || pDestRect != nullptr || pDirtyRegion != nullptr) {
     hr = D3DERR_INVALIDCALL;
+  } else if (Verloren()) {
+    Bild_Zaehlen();
+    hr = D3DERR_DEVICELOST;
   } else {
     Praesentieren(pRueckpuffer->Bits(), pRueckpuffer->Pitch(), pRueckpuffer->Breite(),
                   pRueckpuffer->Hoehe(), pRueckpuffer->Format());
@@ -148,24 +201,35 @@ HRESULT Geraet::GetViewport(D3DVIEWPORT8* pViewport) {
 
 namespace ersatz {
 
-// Creates the software device for CreateDevice: a back buffer in one of
-// the supported 16/32-bit formats and, when asked for, a D16 depth buffer.
-HRESULT Geraet_Erzeugen(const D3DPRESENT_PARAMETERS& p, HWND, IDirect3DDevice8** ppGeraet) {
-  if (ppGeraet == nullptr) return D3DERR_INVALIDCALL;
-  *ppGeraet = nullptr;
+// What the software device can make: a back buffer in one of the supported
+// 16/32-bit formats and, when asked for, a D16 depth buffer.
+bool Parameter_Gueltig(const D3DPRESENT_PARAMETERS& p) {
   const bool bFormatGut =
       p.BackBufferFormat == D3DFMT_R5G6B5 || p.BackBufferFormat == D3DFMT_X1R5G5B5 ||
       p.BackBufferFormat == D3DFMT_A1R5G5B5 || p.BackBufferFormat == D3DFMT_X8R8G8B8;
   const bool bTiefeGut = !p.EnableAutoDepthStencil || p.AutoDepthStencilFormat == D3DFMT_D16 ||
                          p.AutoDepthStencilFormat == D3DFMT_D16_LOCKABLE;
-  if (!bFormatGut || !bTiefeGut || p.BackBufferWidth == 0 || p.BackBufferHeight == 0 ||
-      p.BackBufferWidth > 16384 || p.BackBufferHeight > 16384 || p.BackBufferCount > 1) {
-    return D3DERR_INVALIDCALL;
-  }
-  auto* pFlaeche = new Flaeche(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat,
-                               (p.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0);
-  *ppGeraet = new Geraet(pFlaeche, p.EnableAutoDepthStencil != FALSE);
+  return bFormatGut && bTiefeGut && p.BackBufferWidth != 0 && p.BackBufferHeight != 0 &&
+         p.BackBufferWidth <= 16384 && p.BackBufferHeight <= 16384 && p.BackBufferCount <= 1;
+}
+
+Flaeche* Neuer_Rueckpuffer(const D3DPRESENT_PARAMETERS& p) {
+  return new Flaeche(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat,
+                     (p.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0);
+}
+
+// Creates the software device for CreateDevice.
+HRESULT Geraet_Erzeugen(const D3DPRESENT_PARAMETERS& p, HWND, IDirect3DDevice8** ppGeraet) {
+  if (ppGeraet == nullptr) return D3DERR_INVALIDCALL;
+  *ppGeraet = nullptr;
+  if (!Parameter_Gueltig(p)) return D3DERR_INVALIDCALL;
+  *ppGeraet = new Geraet(Neuer_Rueckpuffer(p), p.EnableAutoDepthStencil != FALSE, !p.Windowed);
   return D3D_OK;
+}
+
+void Geraete_Fokus(bool bNeu) {
+  if (bFokus && !bNeu) ++nVerluste;
+  bFokus = bNeu;
 }
 
 }  // namespace ersatz

@@ -14,17 +14,25 @@
 
 namespace ersatz {
 
+// Whether the software device can be made with these parameters, and a
+// back buffer made for them.
+bool Parameter_Gueltig(const D3DPRESENT_PARAMETERS& p);
+Flaeche* Neuer_Rueckpuffer(const D3DPRESENT_PARAMETERS& p);
+
 class Geraet final : public IDirect3DDevice8 {
  public:
   // The back buffer is pRueckpuffer (the device takes over that reference);
-  // bTiefenpuffer: a D16 depth buffer of the same size exists.
-  Geraet(Flaeche* pRueckpuffer, bool bTiefenpuffer);
+  // bTiefenpuffer: a D16 depth buffer of the same size exists; bVollbild:
+  // the device is lost when the program loses the focus.
+  Geraet(Flaeche* pRueckpuffer, bool bTiefenpuffer, bool bVollbild);
   Geraet(const Geraet&) = delete;
   Geraet& operator=(const Geraet&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override;
+  HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override;
   HRESULT STDMETHODCALLTYPE Present(const RECT* pSourceRect, const RECT* pDestRect,
                                     HWND hDestWindowOverride, const RGNDATA* pDirtyRegion) override;
   HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT BackBuffer, D3DBACKBUFFER_TYPE Type,
@@ -58,6 +66,8 @@ class Geraet final : public IDirect3DDevice8 {
     bool bAn = false;
   };
 
+  void Vorbelegen(Flaeche* pNeuerRueckpuffer, bool bTiefenpuffer, bool bVollbild);
+  bool Verloren();
   Ziel Zeichenziel();
   Ziel Aktuelles_Ziel;
   Rasterzustand Rasterzustand_Holen() const;
@@ -73,7 +83,10 @@ class Geraet final : public IDirect3DDevice8 {
                        const Index* pIndizes, const std::uint8_t* pEcken, UINT nStride);
 
   ULONG nReferenzen = 1;
-  Flaeche* pRueckpuffer;
+  Flaeche* pRueckpuffer = nullptr;
+  bool bVollbild = false;
+  bool bVerloren = false;
+  unsigned nVerlusteGesehen = 0;
   std::vector<std::uint16_t> Tiefe;
   bool bSzene = false;
   DWORD nShader = 0;

@@ -18,8 +18,9 @@ namespace {
 
 struct Ereignis {
   unsigned nBild;
-  int nDik;  // -1 for mouse movement
+  int nDik;  // -1 for mouse movement or focus
   bool bUnten;
+  int nFokus;  // 1 focus in, 0 focus out, -1 no focus event
   int nDx, nDy, nRad;
 };
 
@@ -47,9 +48,9 @@ std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
   long long n = 0;
   if (!Zahl_Lesen(bild, 0, std::numeric_limits<unsigned>::max(), n) || bild[0] == '-')
     return "frame '" + bild + "' is not a frame number";
-  e = Ereignis{static_cast<unsigned>(n), -1, false, 0, 0, 0};
+  e = Ereignis{static_cast<unsigned>(n), -1, false, -1, 0, 0, 0};
   for (char& c : art) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (art.empty()) return "missing event after the frame (down, up or mouse)";
+  if (art.empty()) return "missing event after the frame (down, up, mouse or focus)";
   if (art == "down" || art == "up") {
     std::string taste;
     if (!(woerter >> taste)) return "missing key after '" + art + "'";
@@ -65,8 +66,13 @@ std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
         return "'" + wort + "' is not a number";
       *pZiel = static_cast<int>(n);
     }
+  } else if (art == "focus") {
+    std::string wohin;
+    woerter >> wohin;
+    if (wohin != "in" && wohin != "out") return "focus needs 'in' or 'out'";
+    e.nFokus = wohin == "in";
   } else {
-    return "unknown event '" + art + "' (down, up or mouse)";
+    return "unknown event '" + art + "' (down, up, mouse or focus)";
   }
   std::string rest;
   if (woerter >> rest) return "unexpected '" + rest + "' after the event";
@@ -106,6 +112,10 @@ void Skript_Abspielen(unsigned nBild) {
     const Ereignis& e = Ereignisse[nGespielt];
     if (e.nDik >= 0) {
       Taste_Setzen(e.nDik, e.bUnten);
+    } else if (e.nFokus >= 0) {
+      // A run without a window has a full-screen device: it loses it too.
+      Eingabe_Fokus(e.nFokus == 1);
+      Geraete_Fokus(e.nFokus == 1);
     } else {
       Eingabe_Maus(e.nDx, e.nDy, e.nRad);
     }

@@ -20,6 +20,8 @@ const std::vector<std::string>& Fehler_Namen() {
       "CreateDevice",
       "GetViewport",
       "GetBackBuffer",
+      "DeviceLost",
+      "Reset",
       "SetLight",
       "LightEnable",
       "SetRenderState",

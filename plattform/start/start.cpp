@@ -44,13 +44,14 @@ int main(int argc, char** argv) {
       return Abbruch("cannot create " + e.captureOrdner + ": " + fehlerCode.message());
   }
   bool bHeadless = e.bHeadless;
-  if (!bHeadless && !ersatz::Anzeige_Starten(e.bFenster)) {
+  std::string grund;
+  if (!bHeadless && !ersatz::Anzeige_Starten(e.bFenster, grund)) {
     bHeadless = true;
     if (e.bKeineOptionen) {
       e.nBilder = 150;
       e.capture = "borkwerk.png";
     } else {
-      std::fprintf(stderr, "borkwerk: no display, running headless\n");
+      std::fprintf(stderr, "borkwerk: no display (%s), running headless\n", grund.c_str());
     }
   }
   ersatz::Uhr_Starten(bHeadless, Startzeit(e));

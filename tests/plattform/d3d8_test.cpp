@@ -176,6 +176,72 @@ TEST(RasterGeraet, ReferenzenHaltenDieFlaecheAmLeben) {
   EXPECT_EQ(s->Release(), 0u);
 }
 
+// A full-screen device is lost by a focus loss: Present reports it (and the
+// frame counts but is not shown) until a reset, which is refused while the
+// focus is away or the old back buffer is held, and which gives every state
+// its default. A windowed device keeps going.
+TEST(RasterGeraet, VerlustUndReset) {
+  Testgeraet g(64, 64);
+  auto parameter = Testparameter(64, 64, D3DFMT_R5G6B5);
+  auto fenster = parameter;
+  fenster.Windowed = TRUE;
+  IDirect3DDevice8* pFenster = nullptr;
+  ASSERT_EQ(ersatz::Geraet_Erzeugen(fenster, nullptr, &pFenster), D3D_OK);
+  EXPECT_EQ(g.p->TestCooperativeLevel(), D3D_OK);
+
+  ersatz::Geraete_Fokus(false);
+  ersatz::Geraete_Fokus(true);  // back before anyone looked: still lost
+  ersatz::Geraete_Fokus(false);
+  const unsigned nVorher = ersatz::Bildnummer();
+  EXPECT_EQ(g.p->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+  EXPECT_EQ(ersatz::Bildnummer(), nVorher + 1) << "a lost frame still counts";
+  EXPECT_EQ(pFenster->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+  EXPECT_EQ(g.p->TestCooperativeLevel(), D3DERR_DEVICELOST);
+  ersatz::Geraete_Fokus(true);
+  EXPECT_EQ(g.p->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+  EXPECT_EQ(g.p->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+  EXPECT_EQ(g.p->Reset(&parameter), D3DERR_INVALIDCALL) << "the old back buffer is still held";
+
+  // Culling off: the counter-clockwise triangle shows. The reset forgets
+  // that, and the vertex format and lighting too.
+  const Vtx a = g.Bild(4, 4), b = g.Bild(60, 4), c = g.Bild(4, 60);
+  g.p->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  g.p->SetRenderState(D3DRS_LIGHTING, FALSE);
+  g.Dreieck(a, c, b);
+  EXPECT_GT(g.Gezeichnet(), 0);
+  g.pFlaeche->Release();
+  ASSERT_TRUE(ersatz::Fehler_Setzen("Reset"));
+  EXPECT_EQ(g.p->Reset(&parameter), D3DERR_INVALIDCALL);
+  ersatz::Fehler_Loeschen();
+  ersatz::Geraete_Fokus(false);
+  EXPECT_EQ(g.p->Reset(&parameter), D3DERR_DEVICELOST) << "not while the focus is away";
+  ersatz::Geraete_Fokus(true);
+  ersatz::Aufzeichnung_Starten();
+  EXPECT_EQ(g.p->Reset(&parameter), D3D_OK);
+  ersatz::Aufzeichnung_Beenden();
+  ASSERT_EQ(ersatz::Aufzeichnung().size(), 1u);
+  EXPECT_EQ(ersatz::Aufzeichnung()[0].Art, ersatz::Aufruf_Art::Reset);
+  ASSERT_EQ(g.p->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &g.pFlaeche), D3D_OK);
+  EXPECT_EQ(g.Gezeichnet(), 0) << "a new back buffer";
+  EXPECT_EQ(g.p->TestCooperativeLevel(), D3D_OK);
+  EXPECT_EQ(g.p->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+  g.p->SetRenderState(D3DRS_LIGHTING, FALSE);
+  EXPECT_EQ(g.Zeichnen({a, c, b}, {0, 1, 2}), D3DERR_INVALIDCALL) << "no vertex format";
+  g.p->SetVertexShader(nFvf);
+  g.Dreieck(a, c, b);
+  EXPECT_EQ(g.Gezeichnet(), 0) << "counter-clockwise culling again";
+  g.Dreieck(a, b, c);
+  EXPECT_GT(g.Gezeichnet(), 0);
+
+  ASSERT_TRUE(ersatz::Fehler_Setzen("DeviceLost"));
+  EXPECT_EQ(pFenster->TestCooperativeLevel(), D3DERR_DEVICELOST) << "the fault loses any device";
+  EXPECT_EQ(pFenster->Reset(&fenster), D3DERR_DEVICELOST);
+  ersatz::Fehler_Loeschen();
+  EXPECT_EQ(pFenster->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+  EXPECT_EQ(pFenster->Reset(&fenster), D3D_OK);
+  pFenster->Release();
+}
+
 TEST(RasterGeraet, SperrenUndEntsperren) {
   Testgeraet g(16, 8);
   D3DLOCKED_RECT r, r2;
