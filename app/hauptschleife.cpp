@@ -114,7 +114,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   delete pBaum;
   pBaum = nullptr;
   Spiel_Ende();
-  return static_cast<int>(msg.wParam);
+  // The quit message carries the exit code. A run ended by Esc last
+  // retrieved some other message (on Windows often Esc's own key message,
+  // wParam 27), and a normal end must not report that as a failure.
+  return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
 }
 
 LRESULT CALLBACK WndProc(HWND hFenster, UINT message, WPARAM wParam, LPARAM lParam) {

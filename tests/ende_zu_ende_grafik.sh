@@ -4,9 +4,6 @@
 set -u
 prog=$(realpath "$1")
 source "$(dirname "$0")/gemeinsam.sh"
-wort() {  # unsigned little-endian 32-bit word of file $1 at offset $2
-  od -An -tu4 --endian=little -j "$2" -N4 "$1" | tr -d ' '
-}
 lauf() {  # fresh directory $1, then the program with the remaining options
   mkdir "$tmp/$1" && cd "$tmp/$1" || exit 1
   shift

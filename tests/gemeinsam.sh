@@ -7,8 +7,8 @@ pruefe() {
 }
 
 # Runs the calling script again under a virtual X server of its own, of
-# screen XVFB_BILDSCHIRM (default 1280x1024x24), and ends with its exit
-# code. Xvfb picks a free display number itself (-displayfd), so tests that
+# screen XVFB_BILDSCHIRM (default 1280x1024x24) and with the further
+# options XVFB_OPTIONEN, and ends with its exit code. Xvfb picks a free display number itself (-displayfd), so tests that
 # run side by side never share or race for a server; only that server is
 # stopped. -noreset: a server that resets when its last client leaves (the
 # readiness probe) refuses connections for a moment, long enough on a busy
@@ -18,8 +18,9 @@ im_xvfb() {
   if [ -z "${IN_XVFB:-}" ]; then
     local nummer_datei nummer="" pid code
     nummer_datei=$(mktemp)
+    # shellcheck disable=SC2086
     Xvfb -displayfd 3 -screen 0 "${XVFB_BILDSCHIRM:-1280x1024x24}" -nolisten tcp -noreset \
-      3>"$nummer_datei" >/dev/null 2>&1 &
+      ${XVFB_OPTIONEN:-} 3>"$nummer_datei" >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 200); do
       [ "$(wc -l <"$nummer_datei")" -ge 1 ] && nummer=$(head -n1 "$nummer_datei") && break
@@ -49,15 +50,20 @@ im_xvfb() {
 }
 
 # Prints the id of the program's visible window once it shows, waiting up
-# to 10 s; when it never shows, prints nothing and shows the program's
-# standard error (file $1) on ours.
+# to $2 seconds (10 unless given); when it never shows, prints nothing and
+# shows the program's standard error (file $1) on ours.
 fenster_suchen() {
   local fenster=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 $((${2:-10} * 10))); do
     fenster=$(xdotool search --onlyvisible --name "^Borkwerk03 - Fenster$" 2>/dev/null | head -n1)
     [ -n "$fenster" ] && break
     sleep 0.1
   done
   [ -n "$fenster" ] || sed 's/^/  program: /' "$1" >&2
   echo "$fenster"
+}
+
+# Unsigned little-endian 32-bit word of file $1 at byte offset $2.
+wort() {
+  od -An -tu4 --endian=little -j "$2" -N4 "$1" | tr -d ' '
 }
