@@ -14,5 +14,10 @@ extern int bEnde;
 void Protokoll_Schreiben(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+int Fenster_Erzeugen(HINSTANCE hInstance);
 int Spiel_Init();
+void Spiel_Vorbereiten(HINSTANCE hInstance, const D3DVECTOR* pBasis);
+// A frame up to its present: pump, clear, input, camera, light, regrow,
+// growth, tree and overlay; the frame loop then presents and paces it.
+void Bild_Zeichnen(MSG* pMsg, const D3DVECTOR* pBasis);
 int Spiel_Ende();

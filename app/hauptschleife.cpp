@@ -18,6 +18,8 @@ const DWORD nBildDauer = 40;
 const D3DCOLOR nHintergrund = 0xffc82828;
 const UINT nMaxTiefe = 10;
 
+}  // namespace
+
 // Registers the window class and creates the 400 x 300 popup window; 0 when
 // either fails. The full-screen device shows the window later.
 int Fenster_Erzeugen(HINSTANCE hInstance) {
@@ -38,6 +40,8 @@ int Fenster_Erzeugen(HINSTANCE hInstance) {
   return hWnd != NULL;
 }
 
+namespace {
+
 // Replaces the current tree by a new one at vBasis. A tree that cannot be
 // allocated ends the run through the normal shut-down.
 void Baum_Neu(const D3DVECTOR* pBasis) {
@@ -49,6 +53,8 @@ void Baum_Neu(const D3DVECTOR* pBasis) {
     bEnde = 1;
   }
 }
+
+}  // namespace
 
 // Start-up after the graphics: scene state, input, camera, first tree.
 void Spiel_Vorbereiten(HINSTANCE hInstance, const D3DVECTOR* pBasis) {
@@ -62,12 +68,11 @@ void Spiel_Vorbereiten(HINSTANCE hInstance, const D3DVECTOR* pBasis) {
 }
 
 // One frame, in fixed order: pump, clear, input, camera, light, regrow,
-// grow and draw, overlay, present, Esc, then spin until 40 ms have passed.
-// A lost device is reset before the clear once it may be; until then the
-// frame runs on (the tree keeps growing) without the overlay, whose locks
-// would fail.
-void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
-  const DWORD nStart = GetTickCount();
+// grow and draw, overlay (Bild_Zeichnen), then present, Esc, and spin until
+// 40 ms have passed. A lost device is reset before the clear once it may
+// be; until then the frame runs on (the tree keeps growing) without the
+// overlay, whose locks would fail.
+void Bild_Zeichnen(MSG* pMsg, const D3DVECTOR* pBasis) {
   while (PeekMessageA(pMsg, NULL, 0, 0, PM_REMOVE)) {
     TranslateMessage(pMsg);
     DispatchMessageA(pMsg);
@@ -83,6 +88,13 @@ void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
     pBaum->Zeichnen();
   }
   if (bZeichnen) Zeichne_Hilfe();
+}
+
+namespace {
+
+void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
+  const DWORD nStart = GetTickCount();
+  Bild_Zeichnen(pMsg, pBasis);
   if (pDevice->Present(NULL, NULL, NULL, NULL) == D3DERR_DEVICELOST) Geraet_Verloren();
   if (bEsc == 1) bEnde = 1;
   while (static_cast<DWORD>(GetTickCount() - nStart) < nBildDauer) {

@@ -67,3 +67,38 @@ fenster_suchen() {
 wort() {
   od -An -tu4 --endian=little -j "$2" -N4 "$1" | tr -d ' '
 }
+
+# Fails the test at once, naming what is missing, unless every command exists.
+werkzeuge_pruefen() {
+  local werkzeug
+  for werkzeug in "$@"; do
+    if ! command -v "$werkzeug" >/dev/null; then
+      echo "FAIL '$werkzeug' is missing (make test installs what the tests need)"
+      exit 1
+    fi
+  done
+}
+
+# A fresh Wine prefix in $1/prefix, without the Mono and Gecko questions and
+# without menu entries in the user's home; the server's socket directory
+# (under TMPDIR) stays in $1 too. Exports what the wine commands that follow
+# need; 1 when the prefix could not be made.
+wine_vorbereiten() {
+  export WINEPREFIX="$1/prefix" WINEDEBUG=-all TMPDIR="$1"
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  local t=$SECONDS code
+  timeout 180 wineboot -i >"$1/wineboot.log" 2>&1
+  code=$?
+  timeout 60 wineserver -w
+  echo "     wine prefix made in $((SECONDS - t)) s"
+  pruefe "wine prefix made (wineboot exit $code)" test $code -eq 0
+  [ $code -eq 0 ] || sed 's/^/  wineboot: /' "$1/wineboot.log"
+  return $code
+}
+
+# Ends the server of the prefix in $1 and every process it runs, and
+# nothing of any other prefix.
+wine_beenden() {
+  [ -d "$1/prefix" ] && WINEPREFIX="$1/prefix" timeout 60 wineserver -k 2>/dev/null
+  return 0
+}

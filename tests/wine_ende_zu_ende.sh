@@ -8,12 +8,7 @@ set -u
 exe=$(realpath -m "$1")
 source "$(dirname "$0")/gemeinsam.sh"
 
-for werkzeug in wine wineboot wineserver Xvfb xdpyinfo xwininfo xdotool import convert; do
-  if ! command -v "$werkzeug" >/dev/null; then
-    echo "FAIL '$werkzeug' is missing: this test needs wine, Xvfb, xdotool, x11-utils and ImageMagick"
-    exit 1
-  fi
-done
+werkzeuge_pruefen wine wineboot wineserver Xvfb xdpyinfo xwininfo xdotool import convert
 if [ ! -f "$exe" ]; then
   echo "FAIL no Windows program at $1"
   exit 1
@@ -24,13 +19,7 @@ fi
 XVFB_BILDSCHIRM=1152x864x16 XVFB_OPTIONEN=-r im_xvfb "$@"
 
 tmp=$(mktemp -d)
-aufraeumen() {
-  # wineserver -k ends this prefix's server and every process it runs, and
-  # nothing of any other prefix.
-  [ -d "$tmp/prefix" ] && WINEPREFIX="$tmp/prefix" timeout 60 wineserver -k 2>/dev/null
-  rm -rf "$tmp"
-}
-trap aufraeumen EXIT
+trap 'wine_beenden "$tmp"; rm -rf "$tmp"' EXIT
 trap 'exit 1' INT TERM HUP
 bilder=${WINE_BILDER:-$tmp/bilder}
 mkdir -p "$bilder"
@@ -51,21 +40,8 @@ warte_bis() {
 laeuft() { kill -0 "$1" 2>/dev/null; }
 beendet() { ! laeuft "$1"; }
 
-# --- A fresh Wine prefix, without the Mono and Gecko questions and without
-# menu entries in the user's home; the server's socket directory (under
-# TMPDIR) goes with the rest of our files.
-export WINEPREFIX="$tmp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TMPDIR="$tmp"
-t=$SECONDS
-timeout 180 wineboot -i >"$tmp/wineboot.log" 2>&1
-code=$?
-t2=$SECONDS
-timeout 60 wineserver -w
-echo "     wineboot took $((t2 - t)) s, its server ended $((SECONDS - t2)) s later"
-pruefe "wine prefix made (wineboot exit $code)" test $code -eq 0
-if [ $code -ne 0 ]; then
-  sed 's/^/  wineboot: /' "$tmp/wineboot.log"
-  exit 1
-fi
+# --- A fresh Wine prefix.
+wine_vorbereiten "$tmp" || exit 1
 
 # --- The screen. aufnahme NAME grabs it to $bilder/NAME.png and reads it
 # back into $tmp/NAME.werte; wert NAME KEY gives one value. Each pixel is
