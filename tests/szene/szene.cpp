@@ -3,10 +3,11 @@
 // tree a --seed run grows, runs the program's own frames with no input and
 // writes chosen frames' back buffers raw, locked just before their present.
 // With --times it also writes each frame's time from its start to after
-// its present.
+// its present, in microseconds, a line a frame; --no-overlay drops the back
+// buffer, so the overlay and its locks are left out.
 //
 //   borkwerk_szene --seed S --frames F1,F2,... --out PREFIX
-//                  [--flat] [--distance D] [--times FILE]
+//                  [--flat] [--distance D] [--times FILE] [--no-overlay]
 //
 // PREFIX-F.raw holds frame F's pixels, rows top to bottom without padding.
 // The frames are presented at once, without the 40 ms pacing.
@@ -34,13 +35,14 @@ struct Auftrag {
   bool bFlach = false;
   float fAbstand = 0.0f;  // 0: the camera's own start distance
   std::string zeiten;
+  bool bOhneText = false;
 };
 
 bool Lesen(int argc, char** argv, Auftrag& a) {
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
-    if (option == "--flat") {
-      a.bFlach = true;
+    if (option == "--flat" || option == "--no-overlay") {
+      (option == "--flat" ? a.bFlach : a.bOhneText) = true;
       continue;
     }
     if (i + 1 >= argc) return false;
@@ -89,7 +91,7 @@ int main(int argc, char** argv) {
   if (!Lesen(argc, argv, a)) {
     std::fprintf(stderr,
                  "usage: borkwerk_szene --seed S --frames F1,F2,... --out PREFIX [--flat] "
-                 "[--distance D] [--times FILE]\n");
+                 "[--distance D] [--times FILE] [--no-overlay]\n");
     return 2;
   }
 #if defined(_WIN32)
@@ -112,6 +114,10 @@ int main(int argc, char** argv) {
   DI_Freigeben();
   if (a.fAbstand > 0.0f) fAbstand = a.fAbstand;
   bFlach = a.bFlach;
+  if (a.bOhneText && pBackBuffer) {
+    pBackBuffer->Release();
+    pBackBuffer = nullptr;
+  }
 
   std::vector<double> zeiten;
   MSG msg = {};
@@ -119,7 +125,8 @@ int main(int argc, char** argv) {
   for (unsigned nBild = 0; nBild <= *a.Bilder.rbegin(); ++nBild) {
     const auto tStart = std::chrono::steady_clock::now();
     Bild_Zeichnen(&msg, &vBasis);
-    if (a.Bilder.count(nBild) && !Schreiben(a.ausgabe + "-" + std::to_string(nBild) + ".raw")) {
+    if (a.Bilder.count(nBild) && pBackBuffer &&
+        !Schreiben(a.ausgabe + "-" + std::to_string(nBild) + ".raw")) {
       std::fprintf(stderr, "borkwerk_szene: frame %u not written\n", nBild);
       nErgebnis = 1;
     }
