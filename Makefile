@@ -1,11 +1,13 @@
 # make run: set up, build (Release), run the program in lauf/
-# make test: set up, build everything (Linux and Windows), run all tests
+# make test: set up, build everything (Linux, Windows, Linux with sanitizers),
+# run all tests
 BUILD := build
 BUILD_WIN := build-windows
+BUILD_SAN := build-san
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 ARGS ?=
 
-.PHONY: run test setup build windows debug clean
+.PHONY: run test setup build windows sanitizer debug clean
 
 setup:
 	@bash tools/einrichten.sh
@@ -22,12 +24,18 @@ windows: setup
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=tools/mingw-w64.cmake
 	cmake --build $(BUILD_WIN) -j $(JOBS)
 
+# AddressSanitizer and UndefinedBehaviorSanitizer, halting on the first fault.
+sanitizer: setup
+	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DBORKWERK_SANITIZER=ON
+	cmake --build $(BUILD_SAN) -j $(JOBS)
+
 run: build
 	mkdir -p lauf
 	cd lauf && ../$(BUILD)/borkwerk $(ARGS)
 
-test: build windows
+test: build windows sanitizer
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) build-debug lauf
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_SAN) build-debug lauf

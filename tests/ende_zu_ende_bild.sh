@@ -21,4 +21,11 @@ printf '0 down F1\n100 down S\n' >skript.txt
 pruefe "help run exits 0" test $? -eq 0
 pruefe "help and flat shading as pinned" cmp -s hilfe.png "$daten/baum_4711_hilfe_flach.png"
 pruefe "help run differs from the plain run" test "$(cmp -s hilfe.png baum.png; echo $?)" -ne 0
+
+# Zoomed fully in while the tree grows: vertices far off screen on every
+# side. Must draw without a fault (a sanitizer build halts on one).
+printf '0 mouse 0 0 2400\n' >nah.txt
+"$prog" --headless --frames 150 --seed 4711 --input nah.txt --capture nah.png >/dev/null 2>nah.err
+pruefe "nearest zoom run exits 0" test $? -eq 0
+pruefe "nearest zoom run says nothing" test ! -s nah.err
 exit $fehler

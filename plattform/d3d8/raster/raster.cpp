@@ -221,12 +221,18 @@ VierInt Vier_Aussen(Vier x, Vier y, Vier z, Vier w) {
 }
 
 // Runden for four values; exact where |v + 0.5| < 2^30, which bGut tells.
+// The other lanes (far off screen, or not a number) are clamped into that
+// range before the conversion, so none of them overflows; their results
+// are not used.
 VierInt Vier_Runden(Vier v, VierInt& bGut) {
+  const float fGrenze = 1073741824.0f;
   const Vier f = v + 0.5f;
-  const VierInt n = __builtin_convertvector(f, VierInt);
   const Vier fBetrag = reinterpret_cast<Vier>(reinterpret_cast<VierInt>(f) & 0x7FFFFFFF);
-  bGut &= fBetrag < 1073741824.0f;
-  return n + (__builtin_convertvector(n, Vier) > f);
+  bGut &= fBetrag < fGrenze;
+  // minps hands back its second operand for a NaN lane.
+  const Vier fSicher = _mm_max_ps(_mm_min_ps(f, Vier{} + fGrenze), Vier{} - fGrenze);
+  const VierInt n = __builtin_convertvector(fSicher, VierInt);
+  return n + (__builtin_convertvector(n, Vier) > fSicher);
 }
 
 }  // namespace
