@@ -61,6 +61,24 @@ pruefe "no log, exit 0" test $? -eq 0
 pruefe "no log, said once" test "$(grep -c Protokoll.txt err)" -eq 1
 pruefe "no log, still drawn" test -s x.png
 
+# Ended from outside (kill, Ctrl-C, a closed terminal): the run ends through
+# the normal shut-down, with its log (written line by line) and capture.
+for signal in TERM INT HUP; do
+  mkdir "$tmp/sig_$signal" && cd "$tmp/sig_$signal"
+  "$prog" --headless --frames 100000000 --capture letztes.png >out 2>err &
+  pid=$!
+  for _ in $(seq 1 100); do
+    grep -qF HAUPTSCHLEIFE Protokoll.txt 2>/dev/null && break
+    sleep 0.1
+  done
+  pruefe "SIG$signal: the log is written while the run goes on" grep -qF HAUPTSCHLEIFE Protokoll.txt
+  kill -$signal $pid
+  wait $pid
+  pruefe "SIG$signal: exit 0" test $? -eq 0
+  pruefe "SIG$signal: normal end line" grep -qF "SPIEL  ENDE" Protokoll.txt
+  pruefe "SIG$signal: capture written" test -s letztes.png
+done
+
 # Window class or window refused: exit 0 at once, the log says how far it got.
 mkdir "$tmp/f" && cd "$tmp/f"
 "$prog" --headless --frames 3 --fault RegisterClassExA >/dev/null 2>&1

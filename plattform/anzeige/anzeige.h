@@ -9,6 +9,7 @@
 // Without a display (headless) the SDL side is inactive and frames go only
 // to the captures.
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,10 @@ void Bild_Zaehlen();
 // Number of frames presented so far; frame k is the one presented as the
 // (k+1)-th. The input poll and the message pump of frame k see k here.
 unsigned Bildnummer();
-// The clock's value at each Present, in order.
-const std::vector<std::uint32_t>& Praesentationszeiten();
+// The clock's value at each of the last nZeitenFenster Presents, in order;
+// a long run keeps no more.
+constexpr std::size_t nZeitenFenster = 1000;
+const std::deque<std::uint32_t>& Praesentationszeiten();
 
 // 8-bit RGB of a back buffer; 5- and 6-bit fields widened by bit replication.
 std::vector<std::uint8_t> Rgb_Aus_Puffer(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe,

@@ -10,7 +10,7 @@ namespace ersatz {
 namespace {
 
 unsigned nBilder = 0;
-std::vector<std::uint32_t> Zeiten;
+std::deque<std::uint32_t> Zeiten;
 std::string AufnahmeDatei;
 std::string AufnahmeOrdner;
 std::vector<std::uint8_t> LetztesBild;
@@ -54,7 +54,7 @@ std::vector<std::uint8_t> Rgb_Aus_Puffer(const void* pBits, int nPitch, UINT nBr
 
 unsigned Bildnummer() { return nBilder; }
 
-const std::vector<std::uint32_t>& Praesentationszeiten() { return Zeiten; }
+const std::deque<std::uint32_t>& Praesentationszeiten() { return Zeiten; }
 
 void Aufnahme_Einrichten(const std::string& datei, const std::string& ordner) {
   AufnahmeDatei = datei;
@@ -77,6 +77,7 @@ void Praesentieren(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3D
 }
 
 void Bild_Zaehlen() {
+  if (Zeiten.size() == nZeitenFenster) Zeiten.pop_front();
   Zeiten.push_back(Uhr_Stand());
   ++nBilder;
 }

@@ -3,6 +3,7 @@
 #include "plattform/start/start.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -25,6 +26,16 @@ std::uint32_t Startzeit(const ersatz::Einstellungen& e) {
       std::chrono::duration_cast<std::chrono::milliseconds>(jetzt).count());
 }
 
+// An end request from outside (kill, Ctrl-C, a closed terminal) closes the
+// window as a user would, so the run ends through the normal shut-down: the
+// log's end line and the captures are written.
+void Signale_Abfangen() {
+  struct sigaction aktion = {};
+  aktion.sa_handler = [](int) { ersatz::Schliessen_Anfordern(); };
+  sigemptyset(&aktion.sa_mask);
+  for (int nSignal : {SIGTERM, SIGINT, SIGHUP}) sigaction(nSignal, &aktion, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,6 +54,7 @@ int main(int argc, char** argv) {
     if (fehlerCode)
       return Abbruch("cannot create " + e.captureOrdner + ": " + fehlerCode.message());
   }
+  Signale_Abfangen();
   bool bHeadless = e.bHeadless;
   std::string grund;
   if (!bHeadless && !ersatz::Anzeige_Starten(e.bFenster, grund)) {

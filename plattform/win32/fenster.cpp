@@ -1,5 +1,6 @@
 // The Win32 subset: window classes, the one window, the message queue with
 // its pump and window-procedure dispatch, cursor and message box.
+#include <csignal>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -28,6 +29,7 @@ int nQuitCode = 0;
 bool bSchliessenGesendet = false;
 int nCursorZaehler = 0;
 unsigned long nSchliessenNach = 0;
+volatile std::sig_atomic_t bSchliessenAngefordert = 0;
 
 // Stand-in handles for stock objects; never dereferenced.
 template <typename H>
@@ -46,12 +48,13 @@ void Posten(HWND h, UINT nNachricht, WPARAM w = 0, LPARAM l = 0) {
 }
 
 // The platform closes the window as a user would: in the pump of the last
-// frame of --frames N, and whenever the user closes the real window.
+// frame of --frames N, whenever the user closes the real window, and when
+// the process was asked to end (SIGTERM, SIGINT, SIGHUP).
 void Schliessen_Pruefen() {
   const bool bBenutzer = Anzeige_Aktiv() && Anzeige_Ereignisse();
   if (!pFenster || pFenster->bZerstoert || bSchliessenGesendet) return;
   const bool bLetztesBild = nSchliessenNach && Bildnummer() + 1 >= nSchliessenNach;
-  if (bLetztesBild || bBenutzer) {
+  if (bLetztesBild || bBenutzer || bSchliessenAngefordert) {
     bSchliessenGesendet = true;
     Posten(pFenster.get(), WM_CLOSE);
   }
@@ -60,6 +63,8 @@ void Schliessen_Pruefen() {
 }  // namespace
 
 void Fenster_Schliessen_Nach(unsigned long nBilder) { nSchliessenNach = nBilder; }
+
+void Schliessen_Anfordern() { bSchliessenAngefordert = 1; }
 
 }  // namespace ersatz
 

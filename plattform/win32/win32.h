@@ -188,4 +188,8 @@ std::uint32_t Uhr_Stand();  // the clock's value, without moving a virtual clock
 // 0: only the user closes it.
 void Fenster_Schliessen_Nach(unsigned long nBilder);
 
+// Asks the platform to close the window as a user would, at the next
+// message pump; safe to call from a signal handler.
+void Schliessen_Anfordern();
+
 }  // namespace ersatz

@@ -43,6 +43,21 @@ TEST(Praesentation, PngHinUndZurueck) {
   std::remove(pfad.c_str());
 }
 
+// A long run keeps only the last frames' times, the newest last.
+TEST(Praesentation, ZeitenBleibenBegrenzt) {
+  ersatz::Uhr_Starten(true, 5000);
+  const unsigned nVorher = ersatz::Bildnummer();
+  for (std::size_t i = 0; i < 2 * ersatz::nZeitenFenster + 5; ++i) {
+    GetTickCount();
+    ersatz::Bild_Zaehlen();
+  }
+  const auto& zeiten = ersatz::Praesentationszeiten();
+  ASSERT_EQ(zeiten.size(), ersatz::nZeitenFenster);
+  EXPECT_EQ(zeiten.back(), ersatz::Uhr_Stand());
+  EXPECT_EQ(zeiten.back() - zeiten.front(), ersatz::nZeitenFenster - 1);
+  EXPECT_EQ(ersatz::Bildnummer(), nVorher + 2 * ersatz::nZeitenFenster + 5);
+}
+
 TEST(Praesentation, SdlTastenWerdenDirectInputCodes) {
   EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_ESCAPE), DIK_ESCAPE);
   EXPECT_EQ(ersatz::Dik_Aus_Sdl(SDL_SCANCODE_F1), DIK_F1);
