@@ -92,6 +92,16 @@ void Bild_Zeichnen(MSG* pMsg, const D3DVECTOR* pBasis) {
 
 namespace {
 
+// A start whose graphics failed drew nothing: the user is told why (a
+// message box, as Windows programs do; a line on standard error where there
+// is no display) and the run ends with exit code 1. The log has the details.
+void Start_Fehler_Melden() {
+  char szText[256];
+  snprintf(szText, sizeof(szText), "The graphics did not start: %s. Protokoll.txt tells more.",
+           szStartFehler);
+  MessageBoxA(hWnd, szText, "borkwerk", MB_OK);
+}
+
 void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
   const DWORD nStart = GetTickCount();
   Bild_Zeichnen(pMsg, pBasis);
@@ -116,6 +126,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   srand(GetTickCount());
 
   const int bGestartet = Spiel_Init();
+  if (!bGestartet) Start_Fehler_Melden();
   if (bGestartet) Spiel_Vorbereiten(hInstance, &vBasis);
   if (bGestartet && !bEnde) {
     do {
@@ -126,6 +137,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   delete pBaum;
   pBaum = nullptr;
   Spiel_Ende();
+  if (!bGestartet) return 1;
   // The quit message carries the exit code. A run ended by Esc last
   // retrieved some other message (on Windows often Esc's own key message,
   // wParam 27), and a normal end must not report that as a failure.

@@ -11,6 +11,7 @@ UINT nStencilBits;
 char szDeviceText[256];
 char szModeText[100];
 D3DPRESENT_PARAMETERS Praesentationsparameter;
+const char* szStartFehler = "";
 
 namespace {
 
@@ -104,18 +105,22 @@ int D3D_Init(UINT nBreite, UINT nHoehe, UINT nTiefenBits, UINT nSchablonenBits) 
   pD3D = Direct3DCreate8(D3D_SDK_VERSION);
   if (pD3D == NULL) {
     Protokoll_Schreiben("D3D_Init Fehler: Direct3DCreate8() failed\n");
+    szStartFehler = "Direct3D 8 is not available (Direct3DCreate8 failed)";
     return 0;
   }
   if (!Erstelle_List(nBreite, nHoehe)) {
     Protokoll_Schreiben("D3D_Init Fehler: Erstelle_List() failed\n");
+    szStartFehler = "no display adapter offers a usable device and mode";
     return 0;
   }
   if (!Device_Speichern()) {
     Protokoll_Schreiben("ERROR : device not saved\n");
+    szStartFehler = "device.gra cannot be written in the working directory";
     return 0;
   }
   if (!Obj_Init()) {
     Protokoll_Schreiben("D3D_Init Fehler: Obj_Init failed\n");
+    szStartFehler = "the full-screen display device cannot be created (CreateDevice failed)";
     return 0;
   }
   Protokoll_Schreiben("D3D_Init: successful \n");

@@ -53,6 +53,8 @@ extern char szDeviceText[256];
 extern char szModeText[100];
 // The device's presentation parameters, kept for a reset.
 extern D3DPRESENT_PARAMETERS Praesentationsparameter;
+// Why D3D_Init failed, for the user; "" until it fails.
+extern const char* szStartFehler;
 int D3D_Init(UINT nBreite, UINT nHoehe, UINT nTiefenBits, UINT nSchablonenBits);
 int Obj_Init();
 void Rueckpuffer_Holen();

@@ -38,20 +38,25 @@ pruefe "normal: chosen mode 1152x864 R5G6B5 SW-TnL D16" test "$(wort device.gra 
 
 # No Direct3D: straight to shut-down, no device file.
 lauf d3d --fault Direct3DCreate8
-pruefe "Direct3DCreate8: exit 0" test $? -eq 0
+pruefe "Direct3DCreate8: exit 1" test $? -eq 1
+pruefe "Direct3DCreate8: says why in one line" test "$(cat err)" = \
+  "borkwerk: The graphics did not start: Direct3D 8 is not available (Direct3DCreate8 failed). Protokoll.txt tells more."
 pruefe "Direct3DCreate8: log" test "$(cat Protokoll.txt)" = "$kopf"$'D3D_Init Fehler: Direct3DCreate8() failed\n'"${abbruch%$'\n'}"
 pruefe "Direct3DCreate8: no device.gra" test ! -e device.gra
 
 # The device refused: the enumeration is logged and written all the same.
 lauf geraet --fault CreateDevice
-pruefe "CreateDevice: exit 0" test $? -eq 0
+pruefe "CreateDevice: exit 1" test $? -eq 1
+pruefe "CreateDevice: says why in one line" grep -qxF \
+  "borkwerk: The graphics did not start: the full-screen display device cannot be created (CreateDevice failed). Protokoll.txt tells more." err
 pruefe "CreateDevice: log" test "$(cat Protokoll.txt)" = "$kopf$aufzaehlung"$'D3D_Init Fehler: CreateDevice() failed \nD3D_Init Fehler: Obj_Init failed\n'"${abbruch%$'\n'}"
 pruefe "CreateDevice: device.gra written" test "$(stat -c %s device.gra)" -eq 344740
 
 # device.gra cannot be created.
 mkdir -p "$tmp/gesperrt/device.gra" && cd "$tmp/gesperrt"
 "$prog" --headless --frames 3 >out 2>err
-pruefe "device.gra a directory: exit 0" test $? -eq 0
+pruefe "device.gra a directory: exit 1" test $? -eq 1
+pruefe "device.gra a directory: says why" grep -qF "device.gra cannot be written" err
 pruefe "device.gra a directory: log" test "$(cat Protokoll.txt)" = "$kopf$aufzaehlung"$'ERROR : device not saved\n'"${abbruch%$'\n'}"
 
 # Viewport refused: one error line, the run goes on.
