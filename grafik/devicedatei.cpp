@@ -1,5 +1,7 @@
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "grafik/grafik.h"
@@ -89,10 +91,12 @@ void Adapter_Schreiben(Puffer& Daten, const AdapterDaten& Adapter) {
 
 // Writes the whole enumeration result (all 20 records, used or not, then
 // nAdapter, iAdapter, nDepthBits and nStencilBits twice) to "device.gra" in
-// the working directory. Called by D3D_Init after Erstelle_List. 1 when the
-// file could be opened; write errors after that go unnoticed.
+// the working directory. Called by D3D_Init after Erstelle_List. The file is
+// written under another name and renamed once complete, so a failed write
+// (a full disk) leaves the earlier device.gra whole; 0 then.
 int Device_Speichern() {
-  FILE* pDatei = fopen("device.gra", "wb");
+  const char* szEntwurf = "device.gra.tmp";
+  FILE* pDatei = fopen(szEntwurf, "wb");
   if (pDatei == NULL) return 0;
   Puffer Daten;
   Daten.reserve(nDateiGroesse);
@@ -102,7 +106,12 @@ int Device_Speichern() {
   Wort_Schreiben(Daten, nDepthBits);
   Wort_Schreiben(Daten, nStencilBits);
   Wort_Schreiben(Daten, nStencilBits);
-  fwrite(Daten.data(), 1, Daten.size(), pDatei);
-  fclose(pDatei);
-  return 1;
+  const bool bGeschrieben = fwrite(Daten.data(), 1, Daten.size(), pDatei) == Daten.size();
+  std::error_code fehler;
+  if (fclose(pDatei) == 0 && bGeschrieben) {
+    std::filesystem::rename(szEntwurf, "device.gra", fehler);
+    if (!fehler) return 1;
+  }
+  std::filesystem::remove(szEntwurf, fehler);
+  return 0;
 }

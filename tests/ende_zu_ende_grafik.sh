@@ -52,6 +52,17 @@ pruefe "CreateDevice: says why in one line" grep -qxF \
 pruefe "CreateDevice: log" test "$(cat Protokoll.txt)" = "$kopf$aufzaehlung"$'D3D_Init Fehler: CreateDevice() failed \nD3D_Init Fehler: Obj_Init failed\n'"${abbruch%$'\n'}"
 pruefe "CreateDevice: device.gra written" test "$(stat -c %s device.gra)" -eq 344740
 
+# The disk fills up while device.gra is written (a file size limit here): the
+# earlier device.gra stays whole and no half-written file is left.
+mkdir -p "$tmp/voll" && cd "$tmp/voll"
+"$prog" --headless --frames 1 >/dev/null 2>&1
+cp device.gra gut.gra
+(trap '' XFSZ; ulimit -f 300; "$prog" --headless --frames 3 >out 2>err)
+pruefe "disk full: exit 1" test $? -eq 1
+pruefe "disk full: the earlier device.gra whole" cmp -s device.gra gut.gra
+pruefe "disk full: no half-written file left" test "$(ls | grep -c tmp)" -eq 0
+pruefe "disk full: says why" grep -qF "device.gra cannot be written" err
+
 # device.gra cannot be created.
 mkdir -p "$tmp/gesperrt/device.gra" && cd "$tmp/gesperrt"
 "$prog" --headless --frames 3 >out 2>err

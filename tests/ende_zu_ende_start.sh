@@ -79,6 +79,14 @@ for signal in TERM INT HUP; do
   pruefe "SIG$signal: capture written" test -s letztes.png
 done
 
+# A frame that cannot go into --capture-dir does not cost the --capture
+# file: that is written, and the failure is named.
+mkdir -p "$tmp/ordner/bilder/frame-00001.png" && cd "$tmp/ordner"
+"$prog" --headless --frames 3 --capture-dir bilder --capture letztes.png >out 2>err
+pruefe "capture dir failed: exit 1" test $? -eq 1
+pruefe "capture dir failed: named" grep -qF "cannot write every frame into bilder" err
+pruefe "capture dir failed: the capture still written" test -s letztes.png
+
 # Window class or window refused: exit 0 at once, the log says how far it got.
 mkdir "$tmp/f" && cd "$tmp/f"
 "$prog" --headless --frames 3 --fault RegisterClassExA >/dev/null 2>&1

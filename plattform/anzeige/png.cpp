@@ -1,7 +1,9 @@
 #include <png.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "plattform/anzeige/anzeige.h"
 
@@ -13,11 +15,8 @@ struct DateiSchliessen {
 };
 using Datei = std::unique_ptr<std::FILE, DateiSchliessen>;
 
-}  // namespace
-
-bool Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
-                   const std::vector<std::uint8_t>& rgb) {
-  if (rgb.size() != std::size_t(nBreite) * nHoehe * 3) return false;
+bool Png_Entwurf_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
+                           const std::vector<std::uint8_t>& rgb) {
   Datei datei(std::fopen(pfad.c_str(), "wb"));
   if (!datei) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -39,7 +38,24 @@ bool Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
     png_write_row(png, const_cast<png_bytep>(rgb.data() + std::size_t(y) * nBreite * 3));
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
-  return std::fflush(datei.get()) == 0;
+  return std::fclose(datei.release()) == 0;
+}
+
+}  // namespace
+
+// Writes the whole file under another name and renames it once complete:
+// a failed write (a full disk) leaves an earlier file of the name whole.
+bool Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
+                   const std::vector<std::uint8_t>& rgb) {
+  if (rgb.size() != std::size_t(nBreite) * nHoehe * 3) return false;
+  const std::string entwurf = pfad + ".tmp";
+  std::error_code fehler;
+  if (Png_Entwurf_Schreiben(entwurf, nBreite, nHoehe, rgb)) {
+    std::filesystem::rename(entwurf, pfad, fehler);
+    if (!fehler) return true;
+  }
+  std::filesystem::remove(entwurf, fehler);
+  return false;
 }
 
 bool Png_Lesen(const std::string& pfad, unsigned& nBreite, unsigned& nHoehe,

@@ -82,21 +82,20 @@ void Bild_Zaehlen() {
   ++nBilder;
 }
 
+// A frame that could not go into the folder does not keep the last frame
+// from its file: each failure is named, "; " between them.
 bool Aufnahme_Abschliessen(std::string& fehler) {
-  if (bOrdnerFehler) {
-    fehler = "cannot write every frame into " + AufnahmeOrdner;
-    return false;
+  fehler.clear();
+  if (bOrdnerFehler) fehler = "cannot write every frame into " + AufnahmeOrdner;
+  std::string datei;
+  if (!AufnahmeDatei.empty() && LetztesBild.empty()) {
+    datei = "no frame was presented, so " + AufnahmeDatei + " was not written";
+  } else if (!AufnahmeDatei.empty() &&
+             !Png_Schreiben(AufnahmeDatei, nLetzteBreite, nLetzteHoehe, LetztesBild)) {
+    datei = "cannot write " + AufnahmeDatei;
   }
-  if (AufnahmeDatei.empty()) return true;
-  if (LetztesBild.empty()) {
-    fehler = "no frame was presented, so " + AufnahmeDatei + " was not written";
-    return false;
-  }
-  if (!Png_Schreiben(AufnahmeDatei, nLetzteBreite, nLetzteHoehe, LetztesBild)) {
-    fehler = "cannot write " + AufnahmeDatei;
-    return false;
-  }
-  return true;
+  if (!datei.empty()) fehler += (fehler.empty() ? "" : "; ") + datei;
+  return fehler.empty();
 }
 
 }  // namespace ersatz
