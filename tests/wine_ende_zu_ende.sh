@@ -232,7 +232,8 @@ pruefe "log: start-up, main loop and end lines, no error between" diff -u "$tmp/
 
 # --- A second run, closed as a user closes a window (Alt+F4): WM_DESTROY
 # posts the quit message, the last message retrieved, so the exit code is 0.
-mkdir "$tmp/schliessen" && cd "$tmp/schliessen"
+# Same directory: the start replaces the first run's device.gra.
+cd "$tmp/lauf"
 wine "$exe" >out 2>err &
 pid=$!
 fenster=$(fenster_suchen err 60)
@@ -246,6 +247,8 @@ endet_mit_null Alt+F4
 tr -d '\r' <Protokoll.txt >"$tmp/protokoll2.txt"
 pruefe "Alt+F4 run: main loop line before the end line" test "$(grep -v '^ *$' "$tmp/protokoll2.txt" | grep -E 'HAUPTSCHLEIFE|SPIEL' | tr '\n' '|')" = "=========== HAUPTSCHLEIFE =========== |=========== SPIEL  ENDE =========== |"
 pruefe "Alt+F4 run: end line last" test "$(grep -v '^ *$' "$tmp/protokoll2.txt" | tail -n1)" = "=========== SPIEL  ENDE =========== "
+pruefe "Alt+F4 run: device.gra replaced whole" test "$(stat -c %s device.gra)" -eq 344740
+pruefe "Alt+F4 run: no half-written file left" test "$(ls | grep -c tmp)" -eq 0
 
 if [ -n "${WINE_BILDER:-}" ]; then echo "     screenshots in $bilder"; fi
 echo "     whole test took $((SECONDS - beginn)) s"
