@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "plattform/dinput/dinput.h"
@@ -40,14 +44,63 @@ bool Zahl_Lesen(const std::string& wort, long long nMin, long long nMax, long lo
   return true;
 }
 
+// Printable ASCII stays, every other byte shows as \xNN: a message never
+// carries raw bytes of the file to the terminal.
+std::string Lesbar(const std::string& text) {
+  std::string lesbar;
+  for (const unsigned char c : text) {
+    if (c >= 0x20 && c < 0x7F) {
+      lesbar += static_cast<char>(c);
+    } else {
+      char szCode[8];
+      std::snprintf(szCode, sizeof szCode, "\\x%02X", c);
+      lesbar += szCode;
+    }
+  }
+  return lesbar;
+}
+
+// A script is a small text file: no directory, device or pipe (which could
+// block or never end), at most nGroesste bytes, no byte-order mark. Reads
+// it whole; "" or what is wrong with it.
+constexpr std::uintmax_t nGroesste = 4 << 20;
+std::string Datei_Lesen(const std::string& pfad, std::string& inhalt) {
+  std::error_code fc;
+  if (!std::filesystem::is_regular_file(pfad, fc)) return ": not a regular file";
+  const std::uintmax_t nGroesse = std::filesystem::file_size(pfad, fc);
+  if (fc) return ": cannot be read";
+  if (nGroesse > nGroesste) return ": larger than 4 MiB, too large for a script";
+  std::ifstream datei(pfad, std::ios::binary);
+  if (!datei) return ": cannot be read";
+  inhalt.assign(std::istreambuf_iterator<char>(datei), {});
+  if (inhalt.size() > nGroesste) return ": larger than 4 MiB, too large for a script";
+  if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0)
+    return ":1: starts with a UTF-8 byte-order mark; save the script as plain text";
+  return "";
+}
+
+// "" or the first control character of a line (tab and a carriage return
+// before the line's end are white space).
+std::string Steuerzeichen(const std::string& zeile) {
+  for (const unsigned char c : zeile) {
+    if ((c < 0x20 && c != '\t' && c != '\r') || c == 0x7F) {
+      char szText[48];
+      std::snprintf(szText, sizeof szText, "control character 0x%02X in the line", c);
+      return szText;
+    }
+  }
+  return "";
+}
+
 // Parses one line without its comment into e; returns "" or what is wrong.
 std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
   std::istringstream woerter(zeile);
   std::string bild, art;
   woerter >> bild >> art;
   long long n = 0;
-  if (!Zahl_Lesen(bild, 0, std::numeric_limits<unsigned>::max(), n) || bild[0] == '-')
-    return "frame '" + bild + "' is not a frame number";
+  if (!Zahl_Lesen(bild, 0, std::numeric_limits<unsigned>::max(), n) ||
+      !std::isdigit(static_cast<unsigned char>(bild[0])))
+    return "frame '" + Lesbar(bild) + "' is not a frame number";
   e = Ereignis{static_cast<unsigned>(n), -1, false, -1, 0, 0, 0};
   for (char& c : art) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (art.empty()) return "missing event after the frame (down, up, mouse or focus)";
@@ -55,7 +108,7 @@ std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
     std::string taste;
     if (!(woerter >> taste)) return "missing key after '" + art + "'";
     e.nDik = Dik_Aus_Name(taste);
-    if (e.nDik < 0) return "unknown key '" + taste + "'";
+    if (e.nDik < 0) return "unknown key '" + Lesbar(taste) + "'";
     e.bUnten = art == "down";
   } else if (art == "mouse") {
     int* Ziele[] = {&e.nDx, &e.nDy, &e.nRad};
@@ -63,7 +116,7 @@ std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
       std::string wort;
       if (!(woerter >> wort)) return "mouse needs three numbers: dx dy wheel";
       if (!Zahl_Lesen(wort, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), n))
-        return "'" + wort + "' is not a number";
+        return "'" + Lesbar(wort) + "' is not a number";
       *pZiel = static_cast<int>(n);
     }
   } else if (art == "focus") {
@@ -72,30 +125,37 @@ std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
     if (wohin != "in" && wohin != "out") return "focus needs 'in' or 'out'";
     e.nFokus = wohin == "in";
   } else {
-    return "unknown event '" + art + "' (down, up, mouse or focus)";
+    return "unknown event '" + Lesbar(art) + "' (down, up, mouse or focus)";
   }
   std::string rest;
-  if (woerter >> rest) return "unexpected '" + rest + "' after the event";
+  if (woerter >> rest) return "unexpected '" + Lesbar(rest) + "' after the event";
   return "";
 }
 
 }  // namespace
 
 bool Eingabe_Skript_Laden(const std::string& pfad, std::string& fehler) {
-  std::ifstream datei(pfad);
-  if (!datei) {
-    fehler = pfad + ": cannot be read";
+  std::string inhalt;
+  const std::string datei_fehler = Datei_Lesen(pfad, inhalt);
+  if (!datei_fehler.empty()) {
+    fehler = Lesbar(pfad) + datei_fehler;
     return false;
   }
+  std::istringstream datei(inhalt);
   std::vector<Ereignis> neu;
   std::string zeile;
   for (unsigned nZeile = 1; std::getline(datei, zeile); ++nZeile) {
+    const std::string steuer = Steuerzeichen(zeile);
+    if (!steuer.empty()) {
+      fehler = Lesbar(pfad) + ":" + std::to_string(nZeile) + ": " + steuer;
+      return false;
+    }
     zeile = zeile.substr(0, zeile.find('#'));
     if (zeile.find_first_not_of(" \t\r") == std::string::npos) continue;
     Ereignis e{};
     const std::string was = Zeile_Lesen(zeile, e);
     if (!was.empty()) {
-      fehler = pfad + ":" + std::to_string(nZeile) + ": " + was;
+      fehler = Lesbar(pfad) + ":" + std::to_string(nZeile) + ": " + was;
       return false;
     }
     neu.push_back(e);

@@ -2,7 +2,9 @@
 // data formats, cooperation and acquire, focus loss, key names and the
 // input script.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -159,7 +161,7 @@ TEST_F(DirectInputErsatz, ScriptFeedsKeysAndMouseByFrame) {
 }
 
 TEST(EingabeSkript, BadLinesNameFileLineAndFault) {
-  const std::pair<const char*, const char*> Faelle[] = {
+  const std::pair<std::string, const char*> Faelle[] = {
       {"1 down NOSUCHKEY", "unknown key 'NOSUCHKEY'"},
       {"1 down", "missing key"},
       {"1 mouse 1 2", "three numbers"},
@@ -168,6 +170,10 @@ TEST(EingabeSkript, BadLinesNameFileLineAndFault) {
       {"1 up R now", "unexpected 'now'"},
       {"-1 up R", "frame '-1'"},
       {"x up R", "frame 'x'"},
+      {"+3 up R", "frame '+3'"},
+      {"1 down \xC3\xA4", "unknown key '\\xC3\\xA4'"},
+      {"1 down R\x01", "control character 0x01"},
+      {std::string("1 down R\0", 9), "control character 0x00"},
       {"5", "missing event"},
       {"5 press R", "unknown event 'press'"},
   };
@@ -179,10 +185,40 @@ TEST(EingabeSkript, BadLinesNameFileLineAndFault) {
     EXPECT_EQ(fehler.rfind(pfad + ":3: ", 0), 0u) << fehler;
     EXPECT_NE(fehler.find(szWas), std::string::npos) << fehler;
     EXPECT_EQ(fehler.find('\n'), std::string::npos);
+    for (const unsigned char c : fehler)
+      EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "raw byte in " << fehler;
   }
   std::string fehler;
   EXPECT_FALSE(ersatz::Eingabe_Skript_Laden(testing::TempDir() + "fehlt/nicht.txt", fehler));
   EXPECT_NE(fehler.find("fehlt/nicht.txt"), std::string::npos);
+}
+
+// Only a small plain text file is a script: a directory, a device (which
+// would never end) or a pipe (which could block for ever) is refused before
+// it is read, and so are a file over 4 MiB and a byte-order mark.
+TEST(EingabeSkript, NurEineKleineTextdatei) {
+  std::string fehler;
+  EXPECT_FALSE(ersatz::Eingabe_Skript_Laden(testing::TempDir(), fehler));
+  EXPECT_NE(fehler.find("not a regular file"), std::string::npos) << fehler;
+  EXPECT_FALSE(ersatz::Eingabe_Skript_Laden("/dev/zero", fehler));
+  EXPECT_NE(fehler.find("not a regular file"), std::string::npos) << fehler;
+  const std::string fifo = testing::TempDir() + "borkwerk_fifo";
+  std::remove(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(ersatz::Eingabe_Skript_Laden(fifo, fehler)) << "must not block on the pipe";
+  std::remove(fifo.c_str());
+  EXPECT_FALSE(ersatz::Eingabe_Skript_Laden(
+      Datei_Schreiben("gross.txt", std::string(4 * 1024 * 1024 + 1, '#')), fehler));
+  EXPECT_NE(fehler.find("larger than 4 MiB"), std::string::npos) << fehler;
+  EXPECT_FALSE(ersatz::Eingabe_Skript_Laden(Datei_Schreiben("bom.txt",
+                                                            "\xEF\xBB\xBF"
+                                                            "0 down R\n"),
+                                            fehler));
+  EXPECT_NE(fehler.find(":1: starts with a UTF-8 byte-order mark"), std::string::npos) << fehler;
+  EXPECT_TRUE(ersatz::Eingabe_Skript_Laden(
+      Datei_Schreiben("genau.txt", "0 down R\r\n" + std::string(4 * 1024 * 1024 - 11, '#')),
+      fehler))
+      << fehler;
 }
 
 }  // namespace
