@@ -28,4 +28,20 @@ pruefe "full-screen run logged its end" grep -qF "SPIEL  ENDE" Protokoll.txt
 "$prog" --windowed --frames 10 >out 2>err
 pruefe "windowed run exits 0" test $? -eq 0
 pruefe "windowed run logged its end" grep -qF "SPIEL  ENDE" Protokoll.txt
+# Destroyed from outside (another client's XDestroyWindow): taken as the
+# window's destruction, so the run ends through the normal shut-down.
+"$prog" --windowed --frames 100000 >out 2>err &
+pid=$!
+fenster=$(fenster_suchen err)
+pruefe "window to destroy found" test -n "$fenster"
+[ -n "$fenster" ] && xdotool windowclose "$fenster"
+for _ in $(seq 1 100); do
+  kill -0 $pid 2>/dev/null || break
+  sleep 0.1
+done
+kill $pid 2>/dev/null
+wait $pid
+pruefe "destroyed window: exit 0" test $? -eq 0
+pruefe "destroyed window: logged its end" grep -qF "SPIEL  ENDE" Protokoll.txt
+pruefe "destroyed window: no X error" test "$(grep -c 'X Error' err)" -eq 0
 exit $fehler

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
-pakete=(cmake make g++ pkg-config libsdl2-dev libpng-dev libgtest-dev libgmock-dev
+pakete=(cmake make g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgtest-dev libgmock-dev
         libbenchmark-dev g++-mingw-w64-x86-64 xvfb xauth xdotool x11-utils valgrind
         wine wine64 imagemagick openbox)
 fehlend=()

@@ -15,6 +15,8 @@
 
 #include "plattform/d3d8/d3d8.h"
 
+struct SDL_Window;
+
 namespace ersatz {
 
 // The SDL2 window.
@@ -32,6 +34,10 @@ void Anzeige_Bild(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DF
 void Anzeige_Meldung(const char* szTitel, const char* szText);
 // Whether the window has the input focus (always true without a window).
 bool Fenster_Fokus();
+// X errors of a window destroyed from outside end the run as the window's
+// destruction (x11_fehler.cpp); set up for the window once it exists.
+void X11_Fehler_Abfangen(SDL_Window* pFenster);
+bool X11_Fenster_Verschwunden();
 // Scan code of the key an SDL scancode stands for; -1 for keys outside a
 // standard keyboard.
 int Dik_Aus_Sdl(int nSdlScancode);

@@ -110,6 +110,11 @@ bool Anzeige_Aktiv() { return bAktiv; }
 
 void Anzeige_Beenden() {
   if (!bAktiv) return;
+  bAktiv = false;
+  // A window destroyed from outside must not be destroyed again: SDL's
+  // clean-up would raise one more X error, and Xlib's handler, back in place
+  // by then, ends the process. The process ends right after this anyway.
+  if (X11_Fenster_Verschwunden()) return;
   if (pTextur) SDL_DestroyTexture(pTextur);
   if (pZeichner) SDL_DestroyRenderer(pZeichner);
   if (pFenster) SDL_DestroyWindow(pFenster);
@@ -117,17 +122,17 @@ void Anzeige_Beenden() {
   pZeichner = nullptr;
   pFenster = nullptr;
   SDL_Quit();
-  bAktiv = false;
 }
 
 void Anzeige_Fenster_Oeffnen(const char* szTitel, int nBreite, int nHoehe) {
   pFenster = SDL_CreateWindow(szTitel, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, nBreite,
                               nHoehe, SDL_WINDOW_HIDDEN);
   if (pFenster) pZeichner = SDL_CreateRenderer(pFenster, -1, 0);
+  if (pFenster) X11_Fehler_Abfangen(pFenster);
 }
 
 void Anzeige_Fenster_Schliessen() {
-  if (pFenster) SDL_HideWindow(pFenster);
+  if (pFenster && !X11_Fenster_Verschwunden()) SDL_HideWindow(pFenster);
   SDL_SetRelativeMouseMode(SDL_FALSE);
 }
 
@@ -163,7 +168,7 @@ bool Anzeige_Ereignisse() {
         break;
     }
   }
-  return bSchliessen;
+  return bSchliessen || X11_Fenster_Verschwunden();
 }
 
 void Anzeige_Bild(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format) {

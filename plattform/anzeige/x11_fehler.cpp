@@ -1,0 +1,37 @@
+// X errors of the SDL window. Xlib's default handler ends the process on
+// any X error; a window destroyed from outside (another client's
+// XDestroyWindow) makes every later drawing into it such an error. Those
+// errors are taken as the window's destruction instead, so the run ends
+// through the normal shut-down; any other error goes to the handler before.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
+#include "plattform/anzeige/anzeige.h"
+
+namespace ersatz {
+namespace {
+
+int (*pVorigerHandler)(Display*, XErrorEvent*) = nullptr;
+bool bFensterVerschwunden = false;
+
+int Fehler_Behandeln(Display* pAnzeige, XErrorEvent* pFehler) {
+  if (pFehler->error_code == BadWindow || pFehler->error_code == BadDrawable) {
+    bFensterVerschwunden = true;
+    return 0;
+  }
+  return pVorigerHandler ? pVorigerHandler(pAnzeige, pFehler) : 0;
+}
+
+}  // namespace
+
+void X11_Fehler_Abfangen(SDL_Window* pFenster) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(pFenster, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  pVorigerHandler = XSetErrorHandler(Fehler_Behandeln);
+}
+
+bool X11_Fenster_Verschwunden() { return bFensterVerschwunden; }
+
+}  // namespace ersatz
