@@ -34,8 +34,8 @@ run: build
 	cd lauf && ../$(BUILD)/borkwerk $(ARGS)
 
 test: build windows sanitizer
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
-	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE lang
+	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE lang
 
 clean:
 	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_SAN) build-debug lauf
