@@ -6,7 +6,7 @@
 // row's pixels outside its span are read and written back unchanged:
 // the triangles drawn are mostly slivers a pixel or two wide, where
 // branching per pixel would cost more than the pixels themselves.
-#include <xmmintrin.h>
+#include <emmintrin.h>
 
 #include <algorithm>
 #include <cstring>
@@ -175,12 +175,13 @@ Acht Schmal(VierInt v) {
   ZweiLang z = reinterpret_cast<ZweiLang>(v);
   z |= z >> 16;
   return reinterpret_cast<Acht>(
-      __builtin_shuffle(reinterpret_cast<VierInt>(z), VierInt{0, 2, 0, 2}));
+      _mm_shuffle_epi32(reinterpret_cast<__m128i>(z), _MM_SHUFFLE(2, 0, 2, 0)));
 }
 
 // The low four 16-bit lanes of a mask, each widened to 32 bits.
 VierInt Breit(Acht m) {
-  return reinterpret_cast<VierInt>(__builtin_shuffle(m, Acht{0, 0, 1, 1, 2, 2, 3, 3}));
+  const __m128i w = reinterpret_cast<__m128i>(m);
+  return reinterpret_cast<VierInt>(_mm_unpacklo_epi16(w, w));
 }
 
 template <typename T>
