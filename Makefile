@@ -4,10 +4,11 @@
 BUILD := build
 BUILD_WIN := build-windows
 BUILD_SAN := build-san
+BUILD_FUZZ := build-fuzz
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 ARGS ?=
 
-.PHONY: run test setup build windows sanitizer debug clean
+.PHONY: run test setup build windows sanitizer fuzz debug clean
 
 setup:
 	@bash tools/einrichten.sh
@@ -29,13 +30,20 @@ sanitizer: setup
 	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DBORKWERK_SANITIZER=ON
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 
+# libFuzzer targets for the script and option readers and the text renderer
+# (clang); tests/fuzz/laufen.sh build-fuzz SECONDS runs them longer by hand.
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=Debug -DBORKWERK_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
 run: build
 	mkdir -p lauf
 	cd lauf && ../$(BUILD)/borkwerk $(ARGS)
 
-test: build windows sanitizer
+test: build windows sanitizer fuzz
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE lang
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE lang
+	bash tests/fuzz/laufen.sh $(BUILD_FUZZ) 60
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_SAN) build-debug lauf
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_SAN) $(BUILD_FUZZ) build-debug lauf

@@ -42,6 +42,15 @@ for args in "--frames 0" "--frames x" "--seed -1" "--bogus" "--fault NoSuchCall"
   pruefe "'$args' exits 2" test $code -eq 2
   pruefe "'$args' says one line" test "$(wc -l <err)" -eq 1
 done
+# A value with a line break, an umlaut or a terminal escape: still one
+# line, and no raw byte of it.
+for wert in $'1\n2' $'\xc3\xa4\x1b[31m'; do
+  for option in --frames --fault --seed; do
+    "$prog" $option "$wert" >out 2>err
+    pruefe "$option with odd bytes: exit 2, one line" test $? -eq 2 -a "$(wc -l <err)" -eq 1
+    pruefe "$option with odd bytes: none of them raw" test "$(LC_ALL=C grep -c '[^ -~]' err)" -eq 0
+  done
+done
 pruefe "no run after a bad option" test ! -e Protokoll.txt
 "$prog" --help >out 2>&1
 pruefe "--help exits 0" test $? -eq 0

@@ -3,7 +3,7 @@
 set -euo pipefail
 pakete=(cmake make g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgtest-dev libgmock-dev
         libbenchmark-dev g++-mingw-w64-x86-64 xvfb xauth xdotool x11-utils valgrind
-        wine wine64 imagemagick openbox)
+        wine wine64 imagemagick openbox clang libclang-rt-14-dev time)
 fehlend=()
 for p in "${pakete[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")

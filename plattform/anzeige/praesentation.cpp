@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "plattform/anzeige/anzeige.h"
+#include "plattform/fehler/fehler.h"
 #include "plattform/win32/win32.h"
 
 namespace ersatz {
@@ -86,13 +87,13 @@ void Bild_Zaehlen() {
 // from its file: each failure is named, "; " between them.
 bool Aufnahme_Abschliessen(std::string& fehler) {
   fehler.clear();
-  if (bOrdnerFehler) fehler = "cannot write every frame into " + AufnahmeOrdner;
+  if (bOrdnerFehler) fehler = "cannot write every frame into " + Lesbar(AufnahmeOrdner);
   std::string datei;
   if (!AufnahmeDatei.empty() && LetztesBild.empty()) {
-    datei = "no frame was presented, so " + AufnahmeDatei + " was not written";
+    datei = "no frame was presented, so " + Lesbar(AufnahmeDatei) + " was not written";
   } else if (!AufnahmeDatei.empty() &&
              !Png_Schreiben(AufnahmeDatei, nLetzteBreite, nLetzteHoehe, LetztesBild)) {
-    datei = "cannot write " + AufnahmeDatei;
+    datei = "cannot write " + Lesbar(AufnahmeDatei);
   }
   if (!datei.empty()) fehler += (fehler.empty() ? "" : "; ") + datei;
   return fehler.empty();

@@ -294,6 +294,8 @@ int Dik_Aus_Name(const std::string& name);
 // Loads a scripted input file; on a bad line returns false with a one-line
 // message naming the file and line.
 bool Eingabe_Skript_Laden(const std::string& pfad, std::string& fehler);
+// The same for a script's text; pfad only names it in messages.
+bool Eingabe_Skript_Lesen(const std::string& inhalt, const std::string& pfad, std::string& fehler);
 // Feeds the scripted events of every frame up to nBild that were not fed
 // yet; called by each device read with the current frame number.
 void Skript_Abspielen(unsigned nBild);

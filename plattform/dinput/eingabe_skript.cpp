@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "plattform/dinput/dinput.h"
+#include "plattform/fehler/fehler.h"
 
 namespace ersatz {
 namespace {
@@ -42,22 +43,6 @@ bool Zahl_Lesen(const std::string& wort, long long nMin, long long nMax, long lo
   if (errno != 0 || *pEnde != '\0' || n < nMin || n > nMax) return false;
   nWert = n;
   return true;
-}
-
-// Printable ASCII stays, every other byte shows as \xNN: a message never
-// carries raw bytes of the file to the terminal.
-std::string Lesbar(const std::string& text) {
-  std::string lesbar;
-  for (const unsigned char c : text) {
-    if (c >= 0x20 && c < 0x7F) {
-      lesbar += static_cast<char>(c);
-    } else {
-      char szCode[8];
-      std::snprintf(szCode, sizeof szCode, "\\x%02X", c);
-      lesbar += szCode;
-    }
-  }
-  return lesbar;
 }
 
 // A script is a small text file: no directory, device or pipe (which could
@@ -141,6 +126,10 @@ bool Eingabe_Skript_Laden(const std::string& pfad, std::string& fehler) {
     fehler = Lesbar(pfad) + datei_fehler;
     return false;
   }
+  return Eingabe_Skript_Lesen(inhalt, pfad, fehler);
+}
+
+bool Eingabe_Skript_Lesen(const std::string& inhalt, const std::string& pfad, std::string& fehler) {
   std::istringstream datei(inhalt);
   std::vector<Ereignis> neu;
   std::string zeile;

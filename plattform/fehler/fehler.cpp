@@ -1,6 +1,7 @@
 #include "plattform/fehler/fehler.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace ersatz {
 namespace {
@@ -55,5 +56,19 @@ bool Fehler_Setzen(const std::string& name) {
 }
 
 void Fehler_Loeschen() { Aktive().clear(); }
+
+std::string Lesbar(const std::string& text) {
+  std::string lesbar;
+  for (const unsigned char c : text) {
+    if (c >= 0x20 && c < 0x7F) {
+      lesbar += static_cast<char>(c);
+    } else {
+      char szCode[8];
+      std::snprintf(szCode, sizeof szCode, "\\x%02X", c);
+      lesbar += szCode;
+    }
+  }
+  return lesbar;
+}
 
 }  // namespace ersatz

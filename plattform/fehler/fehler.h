@@ -13,4 +13,9 @@ bool Fehler_Setzen(const std::string& name);  // false for an unknown name
 void Fehler_Loeschen();
 const std::vector<std::string>& Fehler_Namen();
 
+// What a message quotes of the user's input, readable: printable ASCII
+// stays, every other byte shows as \xNN, so a message is one line and never
+// carries raw bytes to the terminal.
+std::string Lesbar(const std::string& text);
+
 }  // namespace ersatz

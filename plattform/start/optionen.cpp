@@ -25,7 +25,7 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
     e.bKeineOptionen = false;
     auto wert = [&](std::string& ziel) {
       if (i + 1 >= argc) {
-        fehler = option + " needs a value";
+        fehler = Lesbar(option) + " needs a value";
         return false;
       }
       ziel = argv[++i];
@@ -42,14 +42,14 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
     } else if (option == "--frames") {
       if (!wert(text)) return false;
       if (!Zahl_Lesen(text, 1, 0xffffffffull, n)) {
-        fehler = "--frames needs a whole number of at least 1, not '" + text + "'";
+        fehler = "--frames needs a whole number of at least 1, not '" + Lesbar(text) + "'";
         return false;
       }
       e.nBilder = static_cast<unsigned long>(n);
     } else if (option == "--seed") {
       if (!wert(text)) return false;
       if (!Zahl_Lesen(text, 0, 0xffffffffull, n)) {
-        fehler = "--seed needs a whole number from 0 to 4294967295, not '" + text + "'";
+        fehler = "--seed needs a whole number from 0 to 4294967295, not '" + Lesbar(text) + "'";
         return false;
       }
       e.nSaat = static_cast<std::uint32_t>(n);
@@ -62,12 +62,12 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
     } else if (option == "--fault") {
       if (!wert(text)) return false;
       if (!Fehler_Setzen(text)) {
-        fehler = "unknown fault '" + text + "' (see --help)";
+        fehler = "unknown fault '" + Lesbar(text) + "' (see --help)";
         return false;
       }
       e.fehler.push_back(text);
     } else {
-      fehler = "unknown option '" + option + "' (see --help)";
+      fehler = "unknown option '" + Lesbar(option) + "' (see --help)";
       return false;
     }
   }

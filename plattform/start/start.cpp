@@ -10,6 +10,7 @@
 
 #include "plattform/anzeige/anzeige.h"
 #include "plattform/dinput/dinput.h"
+#include "plattform/fehler/fehler.h"
 #include "plattform/win32/win32.h"
 
 namespace {
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
     std::error_code fehlerCode;
     std::filesystem::create_directories(e.captureOrdner, fehlerCode);
     if (fehlerCode)
-      return Abbruch("cannot create " + e.captureOrdner + ": " + fehlerCode.message());
+      return Abbruch("cannot create " + ersatz::Lesbar(e.captureOrdner) + ": " +
+                     fehlerCode.message());
   }
   Signale_Abfangen();
   bool bHeadless = e.bHeadless;
