@@ -18,6 +18,37 @@ const DWORD nBildDauer = 40;
 const D3DCOLOR nHintergrund = 0xffc82828;
 const UINT nMaxTiefe = 10;
 
+// Replaces the current tree by a new one at vBasis. A tree that cannot be
+// allocated ends the run through the normal shut-down.
+void Baum_Neu(const D3DVECTOR* pBasis) {
+  delete pBaum;
+  pBaum = nullptr;
+  pBaum = new (std::nothrow) Baum(pBasis, nMaxTiefe);
+  if (!pBaum) {
+    Protokoll_Schreiben("ERROR : kein Speicher fuer den Baum\n");
+    bEnde = 1;
+  }
+}
+
+// A start whose graphics failed drew nothing: the user is told why (a
+// message box, as Windows programs do; a line on standard error where there
+// is no display) and the run ends with exit code 1. The log has the details.
+void Start_Fehler_Melden() {
+  char szText[256];
+  snprintf(szText, sizeof(szText), "The graphics did not start: %s. Protokoll.txt tells more.",
+           szStartFehler);
+  MessageBoxA(hWnd, szText, "borkwerk", MB_OK);
+}
+
+void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
+  const DWORD nStart = GetTickCount();
+  Bild_Zeichnen(pMsg, pBasis);
+  if (pDevice->Present(NULL, NULL, NULL, NULL) == D3DERR_DEVICELOST) Geraet_Verloren();
+  if (bEsc == 1) bEnde = 1;
+  while (static_cast<DWORD>(GetTickCount() - nStart) < nBildDauer) {
+  }
+}
+
 }  // namespace
 
 // Registers the window class and creates the 400 x 300 popup window; 0 when
@@ -39,22 +70,6 @@ int Fenster_Erzeugen(HINSTANCE hInstance) {
                          400, 300, NULL, NULL, hInstance, NULL);
   return hWnd != NULL;
 }
-
-namespace {
-
-// Replaces the current tree by a new one at vBasis. A tree that cannot be
-// allocated ends the run through the normal shut-down.
-void Baum_Neu(const D3DVECTOR* pBasis) {
-  delete pBaum;
-  pBaum = nullptr;
-  pBaum = new (std::nothrow) Baum(pBasis, nMaxTiefe);
-  if (!pBaum) {
-    Protokoll_Schreiben("ERROR : kein Speicher fuer den Baum\n");
-    bEnde = 1;
-  }
-}
-
-}  // namespace
 
 // Start-up after the graphics: scene state, input, camera, first tree.
 void Spiel_Vorbereiten(HINSTANCE hInstance, const D3DVECTOR* pBasis) {
@@ -89,29 +104,6 @@ void Bild_Zeichnen(MSG* pMsg, const D3DVECTOR* pBasis) {
   }
   if (bZeichnen) Zeichne_Hilfe();
 }
-
-namespace {
-
-// A start whose graphics failed drew nothing: the user is told why (a
-// message box, as Windows programs do; a line on standard error where there
-// is no display) and the run ends with exit code 1. The log has the details.
-void Start_Fehler_Melden() {
-  char szText[256];
-  snprintf(szText, sizeof(szText), "The graphics did not start: %s. Protokoll.txt tells more.",
-           szStartFehler);
-  MessageBoxA(hWnd, szText, "borkwerk", MB_OK);
-}
-
-void Bild(MSG* pMsg, const D3DVECTOR* pBasis) {
-  const DWORD nStart = GetTickCount();
-  Bild_Zeichnen(pMsg, pBasis);
-  if (pDevice->Present(NULL, NULL, NULL, NULL) == D3DERR_DEVICELOST) Geraet_Verloren();
-  if (bEsc == 1) bEnde = 1;
-  while (static_cast<DWORD>(GetTickCount() - nStart) < nBildDauer) {
-  }
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   MSG msg = {};
