@@ -102,3 +102,19 @@ wine_beenden() {
   [ -d "$1/prefix" ] && WINEPREFIX="$1/prefix" timeout 60 wineserver -k 2>/dev/null
   return 0
 }
+
+laeuft() { kill -0 "$1" 2>/dev/null; }
+beendet() { ! laeuft "$1"; }
+
+# Runs the command again and again, 0.2 s apart, until it succeeds (0), or
+# $1 seconds have passed or the program (process $pid, once the caller has
+# started it) has ended without it (1).
+warte_bis() {
+  local ende=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -ge $ende ] && return 1
+    [ -n "${pid:-}" ] && beendet "$pid" && return 1
+    sleep 0.2
+  done
+}

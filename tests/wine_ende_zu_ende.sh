@@ -25,21 +25,6 @@ bilder=${WINE_BILDER:-$tmp/bilder}
 mkdir -p "$bilder"
 beginn=$SECONDS
 
-# Runs the command again and again, 0.2 s apart, until it succeeds (0), or
-# $1 seconds have passed or the program (process $pid, once started) has
-# ended without it (1).
-pid=""
-warte_bis() {
-  local ende=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -ge $ende ] && return 1
-    [ -n "$pid" ] && beendet "$pid" && return 1
-    sleep 0.2
-  done
-}
-laeuft() { kill -0 "$1" 2>/dev/null; }
-beendet() { ! laeuft "$1"; }
-
 # --- A fresh Wine prefix.
 wine_vorbereiten "$tmp" || exit 1
 

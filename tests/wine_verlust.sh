@@ -24,14 +24,6 @@ text_zu_sehen() {
     [ "$(convert "$tmp/bild.png" -crop 120x12+385+10 -depth 8 txt:- | grep -c '#00FF00')" -gt 50 ]
 }
 nicht() { ! "$@"; }
-laeuft() { kill -0 "$1" 2>/dev/null; }
-warte_bis() {  # SECONDS CHECK...: polls the check until it holds or time is up
-  local ende=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -ge $ende ] && return 1
-    sleep 0.3
-  done
-}
 
 mkdir "$tmp/lauf" && cd "$tmp/lauf" || exit 1
 wine "$exe" >out 2>err &
@@ -57,9 +49,9 @@ xdotool windowactivate "$fenster" 2>/dev/null
 pruefe "back: the device was reset and draws the overlay again" warte_bis 30 text_zu_sehen
 
 xdotool keydown Escape
-warte_bis 30 nicht laeuft $pid
+warte_bis 30 beendet $pid
 xdotool keyup Escape
-pruefe "Esc ends the run" nicht laeuft $pid
+pruefe "Esc ends the run" beendet $pid
 kill $pid 2>/dev/null
 wait $pid
 pruefe "exit code 0" test $? -eq 0
