@@ -3,6 +3,9 @@
 // XDestroyWindow) makes every later drawing into it such an error. Those
 // errors are taken as the window's destruction instead, so the run ends
 // through the normal shut-down; any other error goes to the handler before.
+// A connection the server closed (another client's XKillClient) is the
+// window's destruction too: Xlib's handlers would print and exit, ours
+// return, and Xlib then drops every later request on the dead connection.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -23,6 +26,13 @@ int Fehler_Behandeln(Display* pAnzeige, XErrorEvent* pFehler) {
   return pVorigerHandler ? pVorigerHandler(pAnzeige, pFehler) : 0;
 }
 
+int Verbindung_Verloren(Display*) {
+  bFensterVerschwunden = true;
+  return 0;
+}
+
+void Verbindung_Verloren_Weiter(Display*, void*) { bFensterVerschwunden = true; }
+
 }  // namespace
 
 void X11_Fehler_Abfangen(SDL_Window* pFenster) {
@@ -30,6 +40,8 @@ void X11_Fehler_Abfangen(SDL_Window* pFenster) {
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(pFenster, &info) || info.subsystem != SDL_SYSWM_X11) return;
   pVorigerHandler = XSetErrorHandler(Fehler_Behandeln);
+  XSetIOErrorHandler(Verbindung_Verloren);
+  XSetIOErrorExitHandler(info.info.x11.display, Verbindung_Verloren_Weiter, nullptr);
 }
 
 bool X11_Fenster_Verschwunden() { return bFensterVerschwunden; }
