@@ -17,9 +17,13 @@ namespace {
 
 int (*pVorigerHandler)(Display*, XErrorEvent*) = nullptr;
 bool bFensterVerschwunden = false;
+XID nFenster = 0;
 
+// An error about our window may also come from an extension (GLX's
+// BadDrawable when SDL draws with OpenGL), so the window's id counts too.
 int Fehler_Behandeln(Display* pAnzeige, XErrorEvent* pFehler) {
-  if (pFehler->error_code == BadWindow || pFehler->error_code == BadDrawable) {
+  if (pFehler->error_code == BadWindow || pFehler->error_code == BadDrawable ||
+      (nFenster != 0 && pFehler->resourceid == nFenster)) {
     bFensterVerschwunden = true;
     return 0;
   }
@@ -39,6 +43,7 @@ void X11_Fehler_Abfangen(SDL_Window* pFenster) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(pFenster, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  nFenster = info.info.x11.window;
   pVorigerHandler = XSetErrorHandler(Fehler_Behandeln);
   XSetIOErrorHandler(Verbindung_Verloren);
   XSetIOErrorExitHandler(info.info.x11.display, Verbindung_Verloren_Weiter, nullptr);
