@@ -1,6 +1,7 @@
 # make run: set up, build (Release), run the program in lauf/
 # make test: set up, build everything (Linux, Windows, Linux with sanitizers),
 # run all tests
+# make package: the Debian package and the zip of the Windows build
 BUILD := build
 BUILD_WIN := build-windows
 BUILD_SAN := build-san
@@ -8,7 +9,7 @@ BUILD_FUZZ := build-fuzz
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 ARGS ?=
 
-.PHONY: run test setup build windows sanitizer fuzz debug clean
+.PHONY: run test setup build windows package sanitizer fuzz debug clean
 
 setup:
 	@bash tools/einrichten.sh
@@ -36,11 +37,17 @@ fuzz: setup
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=Debug -DBORKWERK_FUZZ=ON
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 
+# The Debian package in build/ and the zip of the Windows build in
+# build-windows/ (CPack).
+package: build windows
+	cmake --build $(BUILD) --target package
+	cmake --build $(BUILD_WIN) --target package
+
 run: build
 	mkdir -p lauf
 	cd lauf && ../$(BUILD)/borkwerk $(ARGS)
 
-test: build windows sanitizer fuzz
+test: build windows package sanitizer fuzz
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE lang
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE lang
 	bash tests/fuzz/laufen.sh $(BUILD_FUZZ) 60

@@ -1,11 +1,10 @@
 #include <png.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "plattform/anzeige/anzeige.h"
+#include "plattform/fehler/fehler.h"
 
 namespace ersatz {
 namespace {
@@ -43,19 +42,12 @@ bool Png_Entwurf_Schreiben(const std::string& pfad, unsigned nBreite, unsigned n
 
 }  // namespace
 
-// Writes the whole file under another name and renames it once complete:
-// a failed write (a full disk) leaves an earlier file of the name whole.
 bool Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
                    const std::vector<std::uint8_t>& rgb) {
   if (rgb.size() != std::size_t(nBreite) * nHoehe * 3) return false;
-  const std::string entwurf = pfad + ".tmp";
-  std::error_code fehler;
-  if (Png_Entwurf_Schreiben(entwurf, nBreite, nHoehe, rgb)) {
-    std::filesystem::rename(entwurf, pfad, fehler);
-    if (!fehler) return true;
-  }
-  std::filesystem::remove(entwurf, fehler);
-  return false;
+  return Ganz_Schreiben(pfad, [&](const std::string& entwurf) {
+    return Png_Entwurf_Schreiben(entwurf, nBreite, nHoehe, rgb);
+  });
 }
 
 bool Png_Lesen(const std::string& pfad, unsigned& nBreite, unsigned& nHoehe,

@@ -11,9 +11,10 @@
 //   beleuchtung.cpp    transform and lighting of vertices
 //   raster/            clipping, culling and filling triangles (raster/raster.h)
 //   aufzeichnung.cpp   a record of the calls a device received
+//   beobachter.cpp     observers of what the devices drew and presented
 // To the rest of the stand-in and to tests it offers a device made
-// directly (below), other adapters (adapter.h) and the record of calls
-// (aufzeichnung.h). Present hands each frame to the presentation.
+// directly (below), other adapters (adapter.h), the record of calls
+// (aufzeichnung.h) and the observers (beobachter.h). Present hands each frame to the presentation.
 #include "plattform/win32/win32.h"
 
 struct IUnknown {

@@ -5,6 +5,7 @@
 
 #include "plattform/anzeige/anzeige.h"
 #include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/d3d8/beobachter.h"
 #include "plattform/fehler/fehler.h"
 
 namespace ersatz {
@@ -146,6 +147,8 @@ HRESULT Geraet::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND,
     Praesentieren(pRueckpuffer->Bits(), pRueckpuffer->Pitch(), pRueckpuffer->Breite(),
                   pRueckpuffer->Hoehe(), pRueckpuffer->Format());
   }
+  if (pSourceRect == nullptr && pDestRect == nullptr && pDirtyRegion == nullptr)
+    Beobachter_Praesentiert(hr == D3D_OK);
   Aufzeichnen(Aufruf_Art::Present, hr);
   return hr;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/d3d8/beobachter.h"
 #include "plattform/d3d8/geraet.h"
 
 namespace ersatz {
@@ -98,6 +99,12 @@ HRESULT Geraet::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAn
     } else {
       Zeichnen(Typ, nMin, nAnzahl, nPrimitive, static_cast<const std::uint32_t*>(pIndizes), pE,
                nStride);
+    }
+    if (Beobachter_Da()) {
+      Eckenformat format;
+      Eckenformat_Lesen(nShader, format);
+      Beobachter_Zeichnung({Typ, nMin, nAnzahl, nPrimitive, pIndizes, IndexFormat, pEcken, nStride,
+                            format.nNormale, Welt, Material});
     }
   }
   if (Aufzeichnung_Laeuft()) {

@@ -2,6 +2,8 @@
 // Faults: makes chosen platform calls fail, so every failure path of the
 // system can be run. Every piece of the stand-in asks Fehler() before a call
 // it can fail; the launcher's --fault and the tests set them.
+// It also writes files whole, so a failed write loses nothing.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,5 +19,11 @@ const std::vector<std::string>& Fehler_Namen();
 // stays, every other byte shows as \xNN, so a message is one line and never
 // carries raw bytes to the terminal.
 std::string Lesbar(const std::string& text);
+
+// Writes a file whole (ganz_schreiben.cpp): schreiben writes it under
+// another name and says whether all of it went out; only then is it renamed,
+// so a failed write (a full disk) leaves an earlier file of the name whole.
+bool Ganz_Schreiben(const std::string& pfad,
+                    const std::function<bool(const std::string& entwurf)>& schreiben);
 
 }  // namespace ersatz

@@ -59,6 +59,10 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
       if (!wert(e.capture)) return false;
     } else if (option == "--capture-dir") {
       if (!wert(e.captureOrdner)) return false;
+    } else if (option == "--export") {
+      if (!wert(e.export_)) return false;
+    } else if (option == "--export-growth") {
+      if (!wert(e.exportWachstum)) return false;
     } else if (option == "--fault") {
       if (!wert(text)) return false;
       if (!Fehler_Setzen(text)) {
@@ -88,6 +92,11 @@ std::string Optionen_Hilfe() {
       "  --input FILE        scripted keys and mouse movement by frame number\n"
       "  --capture FILE.png  write the last presented frame as PNG\n"
       "  --capture-dir DIR   write every presented frame as DIR/frame-00000.png, ...\n"
+      "  --export FILE       write the tree as the last frame drew it: glTF binary\n"
+      "                      (FILE.glb) or Wavefront OBJ (FILE.obj)\n"
+      "  --export-growth FILE.glb\n"
+      "                      write the tree's growth since its birth or last regrow\n"
+      "                      as a glTF animation\n"
       "  --fault NAME        make one platform call fail; NAME is one of:\n";
   for (const auto& name : Fehler_Namen()) text += "                        " + name + "\n";
   text += "  --help              this text\n";

@@ -10,6 +10,7 @@
 
 #include "plattform/anzeige/anzeige.h"
 #include "plattform/dinput/dinput.h"
+#include "plattform/export/export.h"
 #include "plattform/fehler/fehler.h"
 #include "plattform/win32/win32.h"
 
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
       return Abbruch("cannot create " + ersatz::Lesbar(e.captureOrdner) + ": " +
                      fehlerCode.message());
   }
+  if (!ersatz::Export_Einrichten(e.export_, e.exportWachstum, fehler)) return Abbruch(fehler);
   Signale_Abfangen();
   bool bHeadless = e.bHeadless;
   std::string grund;
@@ -81,6 +83,10 @@ int main(int argc, char** argv) {
     if (nErgebnis == 0) nErgebnis = 1;
   } else if (e.bKeineOptionen && !e.capture.empty()) {
     std::printf("%s\n", std::filesystem::absolute(e.capture).c_str());
+  }
+  if (!ersatz::Export_Abschliessen(fehler)) {
+    std::fprintf(stderr, "borkwerk: %s\n", fehler.c_str());
+    if (nErgebnis == 0) nErgebnis = 1;
   }
   return nErgebnis;
 }

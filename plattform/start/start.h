@@ -17,6 +17,8 @@ struct Einstellungen {
   std::string eingabe;                   // --input FILE
   std::string capture;                   // --capture FILE.png
   std::string captureOrdner;             // --capture-dir DIR
+  std::string export_;                   // --export FILE.glb or FILE.obj
+  std::string exportWachstum;            // --export-growth FILE.glb
   std::vector<std::string> fehler;       // --fault NAME, repeatable
   bool bHilfe = false;                   // --help
   bool bKeineOptionen = true;

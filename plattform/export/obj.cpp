@@ -1,0 +1,47 @@
+// Wavefront OBJ: positions, normals and triangles in glTF's convention
+// (right-handed, Y up, counter-clockwise front faces), as most programs
+// that read OBJ expect.
+#include <cstdio>
+#include <memory>
+
+#include "plattform/export/export.h"
+#include "plattform/fehler/fehler.h"
+
+namespace ersatz {
+namespace {
+
+struct DateiSchliessen {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+bool Obj_Entwurf_Schreiben(const std::string& pfad, const Netz& netz) {
+  std::unique_ptr<std::FILE, DateiSchliessen> datei(std::fopen(pfad.c_str(), "w"));
+  if (!datei) return false;
+  std::FILE* f = datei.get();
+  std::fprintf(f, "# borkwerk: %zu vertices, %zu triangles\no Baum\n", netz.Zeichnung.size(),
+               netz.Dreiecke.size() / 3);
+  // %.9g keeps every float exactly.
+  for (std::size_t i = 0; i < netz.Positionen.size(); i += 3)
+    std::fprintf(f, "v %.9g %.9g %.9g\n", netz.Positionen[i], netz.Positionen[i + 1],
+                 netz.Positionen[i + 2]);
+  for (std::size_t i = 0; i < netz.Normalen.size(); i += 3)
+    std::fprintf(f, "vn %.9g %.9g %.9g\n", netz.Normalen[i], netz.Normalen[i + 1],
+                 netz.Normalen[i + 2]);
+  for (std::size_t i = 0; i < netz.Dreiecke.size(); i += 3) {
+    const unsigned long a = netz.Dreiecke[i] + 1ul, b = netz.Dreiecke[i + 1] + 1ul,
+                        c = netz.Dreiecke[i + 2] + 1ul;
+    std::fprintf(f, "f %lu//%lu %lu//%lu %lu//%lu\n", a, a, b, b, c, c);
+  }
+  return !std::ferror(f) && std::fclose(datei.release()) == 0;
+}
+
+}  // namespace
+
+bool Obj_Schreiben(const std::string& pfad, const Netz& netz, std::string& fehler) {
+  const bool bGut = Ganz_Schreiben(
+      pfad, [&](const std::string& entwurf) { return Obj_Entwurf_Schreiben(entwurf, netz); });
+  if (!bGut) fehler = "cannot write " + Lesbar(pfad);
+  return bGut;
+}
+
+}  // namespace ersatz

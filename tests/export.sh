@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The exporter on the real program: the Khronos validator finds neither
+# error nor warning in the last frame's and the growth's files of a few
+# seeds, the heaviest tree's growth stays under 8 MB, an OBJ holds the same
+# triangles, a run writes the same log, device file and pictures with the
+# exporter as without, and bad file names or unwritable files are named.
+set -u
+prog=$1
+source "$(dirname "$0")/gemeinsam.sh"
+oben=$(cd "$(dirname "$0")/.." && pwd)
+werkzeuge_pruefen node
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cd "$tmp"
+
+# The validator's summary line per file, as tools/gltf_pruefen.js prints it.
+for saat in 17276 4711 3000000000; do
+  "$prog" --headless --frames 150 --seed "$saat" --export "a$saat.glb" \
+    --export-growth "w$saat.glb" >/dev/null 2>err
+  pruefe "seed $saat: exit 0" test $? -eq 0
+  pruefe "seed $saat: nothing on stderr" test ! -s err
+done
+(cd "$oben" && node tools/gltf_pruefen.js "$tmp"/*.glb) >bericht 2>&1
+pruefe "validator: no error, no warning" test $? -eq 0
+pruefe "validator: six files read" test "$(grep -c ': 0 errors, 0 warnings' bericht)" -eq 6
+pruefe "growth files animate" test "$(grep -c '1 animations' bericht)" -eq 3
+groesse=$(stat -c %s w17276.glb)
+pruefe "heaviest tree's growth under 8 MB ($groesse bytes)" test "$groesse" -lt 8000000
+sed 's/^/    /' bericht
+
+# An OBJ of the same frame: as many triangles and vertices as the glTF.
+"$prog" --headless --frames 150 --seed 17276 --export b.obj >/dev/null 2>&1
+zeile=$(grep '^a17276.glb\|/a17276.glb' bericht)
+pruefe "OBJ: triangles as in the glTF" \
+  test "$(grep -c '^f ' b.obj) triangles" = "$(echo "$zeile" | grep -o '[0-9]* triangles')"
+pruefe "OBJ: vertices as in the glTF" \
+  test "$(grep -c '^v ' b.obj) vertices" = "$(echo "$zeile" | grep -o '[0-9]* vertices')"
+
+# The exporter changes nothing the program writes.
+for art in ohne mit; do
+  mkdir "$art" && cd "$art"
+  if [ "$art" = mit ]; then
+    "$prog" --headless --frames 80 --seed 4711 --capture bild.png --export x.obj \
+      --export-growth x.glb >/dev/null 2>&1
+  else
+    "$prog" --headless --frames 80 --seed 4711 --capture bild.png >/dev/null 2>&1
+  fi
+  cd ..
+done
+for datei in Protokoll.txt device.gra bild.png; do
+  pruefe "with the exporter, the same $datei" cmp -s ohne/$datei mit/$datei
+done
+
+# Bad names before the run; files that cannot be written after it.
+"$prog" --headless --frames 5 --export baum.gltf >out 2>err
+pruefe "a .gltf name: exit 2" test $? -eq 2
+pruefe "a .gltf name: one line" test "$(cat err)" = \
+  "borkwerk: --export needs a file ending in .glb or .obj, not 'baum.gltf'"
+mkdir -p gesperrt/w.glb.tmp
+cp a4711.glb gesperrt/w.glb
+"$prog" --headless --frames 5 --export-growth gesperrt/w.glb --export fehlt/x.obj >out 2>err
+pruefe "unwritable: exit 1" test $? -eq 1
+pruefe "unwritable: both named" test "$(cat err)" = \
+  "borkwerk: cannot write fehlt/x.obj; cannot write gesperrt/w.glb"
+pruefe "unwritable: the earlier file stays" cmp -s gesperrt/w.glb a4711.glb
+pruefe "unwritable: the run ended normally" grep -qF "SPIEL  ENDE" Protokoll.txt
+exit $fehler
