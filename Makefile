@@ -2,14 +2,19 @@
 # make test: set up, build everything (Linux, Windows, Linux with sanitizers),
 # run all tests
 # make package: the Debian package and the zip of the Windows build
+# make serve: build the web page (make web) and serve it on localhost
 BUILD := build
 BUILD_WIN := build-windows
 BUILD_SAN := build-san
 BUILD_FUZZ := build-fuzz
+BUILD_WEB := build-web
+# Debian's emscripten runs on Debian's python3 and finds its node modules
+# only through NODE_PATH when another Node.js comes first on the PATH.
+EMSCRIPTEN := NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 ARGS ?=
 
-.PHONY: run test setup build windows package sanitizer fuzz debug clean
+.PHONY: run test setup build windows package sanitizer fuzz web serve debug clean
 
 setup:
 	@bash tools/einrichten.sh
@@ -43,14 +48,22 @@ package: build windows
 	cmake --build $(BUILD) --target package
 	cmake --build $(BUILD_WIN) --target package
 
+# The page, its script and its WebAssembly in build-web/ (emscripten).
+web: setup
+	$(EMSCRIPTEN) emcmake cmake -S . -B $(BUILD_WEB) -DCMAKE_BUILD_TYPE=Release
+	$(EMSCRIPTEN) cmake --build $(BUILD_WEB) -j $(JOBS)
+
+serve: web
+	node tests/web/server.js $(BUILD_WEB)
+
 run: build
 	mkdir -p lauf
 	cd lauf && ../$(BUILD)/borkwerk $(ARGS)
 
-test: build windows package sanitizer fuzz
+test: build windows package sanitizer fuzz web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE lang
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS) -LE lang
 	bash tests/fuzz/laufen.sh $(BUILD_FUZZ) 60
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_SAN) $(BUILD_FUZZ) build-debug lauf
+	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WEB) build-debug lauf

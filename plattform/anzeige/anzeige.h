@@ -1,10 +1,12 @@
 #pragma once
 // Presentation: where the presented frames go and where the window's input
-// comes from. Two front-ends share it:
+// comes from. The front-end calls below (Anzeige_*) are answered by SDL2
+// here, or by the web page (plattform/web/, which leaves out SDL and PNG):
 //   anzeige_sdl.cpp    SDL2: the real window (full screen, scaled and
 //                      letterboxed, or windowed), its events, message boxes
 //   sdl_tasten.cpp     SDL's scancodes as DirectInput scan codes
-//   praesentation.cpp  every Present: frame count and times, PNG captures
+//   praesentation.cpp  every Present: frame count and times
+//   aufnahme.cpp       PNG captures, an observer of the devices
 //   png.cpp            PNG files (libpng)
 // Without a display (headless) the SDL side is inactive and frames go only
 // to the captures.
@@ -19,7 +21,7 @@ struct SDL_Window;
 
 namespace ersatz {
 
-// The SDL2 window.
+// The front-end's window.
 // false when there is no display, with the reason in grund.
 bool Anzeige_Starten(bool bFenster, std::string& grund);
 bool Anzeige_Aktiv();
@@ -45,7 +47,8 @@ int Dik_Aus_Sdl(int nSdlScancode);
 // Called by the device's Present with the back buffer's pixels.
 void Praesentieren(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format);
 // Counts a presented frame; Praesentieren does, and a Present of a lost
-// device calls it alone, so that frame reaches neither screen nor captures.
+// device calls it alone, so that frame reaches no screen (and no observer
+// sees its picture).
 void Bild_Zaehlen();
 // Number of frames presented so far; frame k is the one presented as the
 // (k+1)-th. The input poll and the message pump of frame k see k here.
@@ -56,6 +59,10 @@ constexpr std::size_t nZeitenFenster = 1000;
 const std::deque<std::uint32_t>& Praesentationszeiten();
 
 // 8-bit RGB of a back buffer; 5- and 6-bit fields widened by bit replication.
+// Farben_Aus_Puffer writes the same into pZiel, nKanaele bytes a pixel (3,
+// or 4 with an opaque alpha).
+void Farben_Aus_Puffer(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe,
+                       D3DFORMAT Format, std::uint8_t* pZiel, int nKanaele);
 std::vector<std::uint8_t> Rgb_Aus_Puffer(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe,
                                          D3DFORMAT Format);
 // datei: the last presented frame is kept for it; ordner: every frame is

@@ -1,10 +1,9 @@
-// What Present does besides showing the picture: counting frames, their
-// times, and the PNG captures.
-#include <cstdio>
+// What Present does besides showing the picture: counting frames and their
+// times. The captures watch the device as observers (aufnahme.cpp).
+#include <array>
 #include <cstring>
 
 #include "plattform/anzeige/anzeige.h"
-#include "plattform/fehler/fehler.h"
 #include "plattform/win32/win32.h"
 
 namespace ersatz {
@@ -12,44 +11,67 @@ namespace {
 
 unsigned nBilder = 0;
 std::deque<std::uint32_t> Zeiten;
-std::string AufnahmeDatei;
-std::string AufnahmeOrdner;
-std::vector<std::uint8_t> LetztesBild;
-UINT nLetzteBreite = 0;
-UINT nLetzteHoehe = 0;
-bool bOrdnerFehler = false;
 
 std::uint8_t Breiter(unsigned nWert, unsigned nBits) {
   const unsigned n = nWert << (8 - nBits);
   return static_cast<std::uint8_t>(n | (n >> nBits));
 }
 
+// One row; the channel count is fixed here so each pixel's copy is a move
+// of its own, not a call.
+template <int nKanaele>
+void Zeile_Schreiben(const std::uint8_t* pZeile, UINT nBreite, bool b32,
+                     const std::vector<std::array<std::uint8_t, 4>>& tabelle, std::uint8_t* pZiel) {
+  for (UINT x = 0; x < nBreite; ++x, pZiel += nKanaele) {
+    std::array<std::uint8_t, 4> farbe;
+    if (b32) {
+      std::uint32_t p;
+      std::memcpy(&p, pZeile + 4 * x, 4);
+      farbe = {std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p), 255};
+    } else {
+      std::uint16_t p;
+      std::memcpy(&p, pZeile + 2 * x, 2);
+      farbe = tabelle[p];
+    }
+    std::memcpy(pZiel, farbe.data(), nKanaele);
+  }
+}
+
 }  // namespace
+
+// Each pixel's 8-bit channels, nKanaele bytes to a pixel (3: RGB; 4: RGBA
+// with opaque alpha). A 16-bit format goes through a table of its 65,536
+// values, made once.
+void Farben_Aus_Puffer(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format,
+                       std::uint8_t* pZiel, int nKanaele) {
+  static D3DFORMAT TabellenFormat = D3DFMT_UNKNOWN;
+  static std::vector<std::array<std::uint8_t, 4>> Tabelle(65536);
+  const bool b32 = Format == D3DFMT_X8R8G8B8 || Format == D3DFMT_A8R8G8B8;
+  if (!b32 && TabellenFormat != Format) {
+    for (unsigned p = 0; p < 65536; ++p) {
+      Tabelle[p] =
+          Format == D3DFMT_R5G6B5
+              ? std::array<std::uint8_t, 4>{Breiter(p >> 11, 5), Breiter((p >> 5) & 63, 6),
+                                            Breiter(p & 31, 5), 255}
+              : std::array<std::uint8_t, 4>{Breiter((p >> 10) & 31, 5), Breiter((p >> 5) & 31, 5),
+                                            Breiter(p & 31, 5), 255};
+    }
+    TabellenFormat = Format;
+  }
+  for (UINT y = 0; y < nHoehe; ++y) {
+    const auto* pZeile = static_cast<const std::uint8_t*>(pBits) + std::ptrdiff_t(y) * nPitch;
+    const std::size_t nZeile = std::size_t(y) * nBreite * nKanaele;
+    if (nKanaele == 4)
+      Zeile_Schreiben<4>(pZeile, nBreite, b32, Tabelle, pZiel + nZeile);
+    else
+      Zeile_Schreiben<3>(pZeile, nBreite, b32, Tabelle, pZiel + nZeile);
+  }
+}
 
 std::vector<std::uint8_t> Rgb_Aus_Puffer(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe,
                                          D3DFORMAT Format) {
   std::vector<std::uint8_t> rgb(std::size_t(nBreite) * nHoehe * 3);
-  auto* pZiel = rgb.data();
-  for (UINT y = 0; y < nHoehe; ++y) {
-    const auto* pZeile = static_cast<const std::uint8_t*>(pBits) + std::ptrdiff_t(y) * nPitch;
-    for (UINT x = 0; x < nBreite; ++x, pZiel += 3) {
-      if (Format == D3DFMT_X8R8G8B8 || Format == D3DFMT_A8R8G8B8) {
-        std::uint32_t p;
-        std::memcpy(&p, pZeile + 4 * x, 4);
-        pZiel[0] = std::uint8_t(p >> 16), pZiel[1] = std::uint8_t(p >> 8),
-        pZiel[2] = std::uint8_t(p);
-        continue;
-      }
-      std::uint16_t p;
-      std::memcpy(&p, pZeile + 2 * x, 2);
-      if (Format == D3DFMT_R5G6B5) {
-        pZiel[0] = Breiter(p >> 11, 5), pZiel[1] = Breiter((p >> 5) & 63, 6);
-      } else {
-        pZiel[0] = Breiter((p >> 10) & 31, 5), pZiel[1] = Breiter((p >> 5) & 31, 5);
-      }
-      pZiel[2] = Breiter(p & 31, 5);
-    }
-  }
+  Farben_Aus_Puffer(pBits, nPitch, nBreite, nHoehe, Format, rgb.data(), 3);
   return rgb;
 }
 
@@ -57,23 +79,8 @@ unsigned Bildnummer() { return nBilder; }
 
 const std::deque<std::uint32_t>& Praesentationszeiten() { return Zeiten; }
 
-void Aufnahme_Einrichten(const std::string& datei, const std::string& ordner) {
-  AufnahmeDatei = datei;
-  AufnahmeOrdner = ordner;
-}
-
 void Praesentieren(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format) {
   if (Anzeige_Aktiv()) Anzeige_Bild(pBits, nPitch, nBreite, nHoehe, Format);
-  if (!AufnahmeDatei.empty() || !AufnahmeOrdner.empty()) {
-    LetztesBild = Rgb_Aus_Puffer(pBits, nPitch, nBreite, nHoehe, Format);
-    nLetzteBreite = nBreite;
-    nLetzteHoehe = nHoehe;
-  }
-  if (!AufnahmeOrdner.empty()) {
-    char szName[32];
-    std::snprintf(szName, sizeof szName, "/frame-%05u.png", nBilder);
-    if (!Png_Schreiben(AufnahmeOrdner + szName, nBreite, nHoehe, LetztesBild)) bOrdnerFehler = true;
-  }
   Bild_Zaehlen();
 }
 
@@ -81,22 +88,6 @@ void Bild_Zaehlen() {
   if (Zeiten.size() == nZeitenFenster) Zeiten.pop_front();
   Zeiten.push_back(Uhr_Stand());
   ++nBilder;
-}
-
-// A frame that could not go into the folder does not keep the last frame
-// from its file: each failure is named, "; " between them.
-bool Aufnahme_Abschliessen(std::string& fehler) {
-  fehler.clear();
-  if (bOrdnerFehler) fehler = "cannot write every frame into " + Lesbar(AufnahmeOrdner);
-  std::string datei;
-  if (!AufnahmeDatei.empty() && LetztesBild.empty()) {
-    datei = "no frame was presented, so " + Lesbar(AufnahmeDatei) + " was not written";
-  } else if (!AufnahmeDatei.empty() &&
-             !Png_Schreiben(AufnahmeDatei, nLetzteBreite, nLetzteHoehe, LetztesBild)) {
-    datei = "cannot write " + Lesbar(AufnahmeDatei);
-  }
-  if (!datei.empty()) fehler += (fehler.empty() ? "" : "; ") + datei;
-  return fehler.empty();
 }
 
 }  // namespace ersatz

@@ -24,8 +24,8 @@ void Beobachter_Zeichnung(const Beobachtete_Zeichnung& zeichnung) {
   for (auto* p : Beobachter) p->Gezeichnet(zeichnung);
 }
 
-void Beobachter_Praesentiert(bool bGezeigt) {
-  for (auto* p : Beobachter) p->Praesentiert(bGezeigt);
+void Beobachter_Praesentiert(const Praesentiertes_Bild* pBild) {
+  for (auto* p : Beobachter) p->Praesentiert(pBild);
 }
 
 }  // namespace ersatz

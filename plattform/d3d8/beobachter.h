@@ -25,12 +25,22 @@ struct Beobachtete_Zeichnung {
   const D3DMATERIAL8& Material;
 };
 
+// The back buffer a Present showed.
+struct Praesentiertes_Bild {
+  const void* pBits;
+  int nPitch;
+  UINT nBreite;
+  UINT nHoehe;
+  D3DFORMAT Format;
+};
+
 class Geraete_Beobachter {
  public:
   virtual ~Geraete_Beobachter() = default;
   virtual void Gezeichnet(const Beobachtete_Zeichnung& zeichnung) = 0;
-  // A Present: bGezeigt false when the device was lost and the frame is gone.
-  virtual void Praesentiert(bool bGezeigt) = 0;
+  // A Present, after it counted the frame: null when the device was lost
+  // and the frame is gone.
+  virtual void Praesentiert(const Praesentiertes_Bild* pBild) = 0;
 };
 
 void Beobachter_Anmelden(Geraete_Beobachter* pBeobachter);
@@ -39,6 +49,6 @@ void Beobachter_Abmelden(Geraete_Beobachter* pBeobachter);
 // The devices report here.
 bool Beobachter_Da();
 void Beobachter_Zeichnung(const Beobachtete_Zeichnung& zeichnung);
-void Beobachter_Praesentiert(bool bGezeigt);
+void Beobachter_Praesentiert(const Praesentiertes_Bild* pBild);
 
 }  // namespace ersatz

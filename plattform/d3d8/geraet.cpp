@@ -147,8 +147,12 @@ HRESULT Geraet::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND,
     Praesentieren(pRueckpuffer->Bits(), pRueckpuffer->Pitch(), pRueckpuffer->Breite(),
                   pRueckpuffer->Hoehe(), pRueckpuffer->Format());
   }
-  if (pSourceRect == nullptr && pDestRect == nullptr && pDirtyRegion == nullptr)
-    Beobachter_Praesentiert(hr == D3D_OK);
+  if (pSourceRect == nullptr && pDestRect == nullptr && pDirtyRegion == nullptr) {
+    const Praesentiertes_Bild bild = {pRueckpuffer->Bits(), pRueckpuffer->Pitch(),
+                                      pRueckpuffer->Breite(), pRueckpuffer->Hoehe(),
+                                      pRueckpuffer->Format()};
+    Beobachter_Praesentiert(hr == D3D_OK ? &bild : nullptr);
+  }
   Aufzeichnen(Aufruf_Art::Present, hr);
   return hr;
 }

@@ -31,8 +31,8 @@ class Exporteur : public Geraete_Beobachter {
     Bilder[nAktuell].Aufnehmen(z, bLetztes ? &Bilder[1 - nAktuell] : nullptr);
   }
 
-  void Praesentiert(bool bGezeigt) override {
-    if (bGezeigt) {
+  void Praesentiert(const Praesentiertes_Bild* pBild) override {
+    if (pBild) {
       Anfangen();
       nAktuell = 1 - nAktuell;
       bLetztes = true;

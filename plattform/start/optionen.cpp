@@ -1,5 +1,6 @@
 // The launcher's options: each checked whole, one line for a bad one.
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 
 #include "plattform/fehler/fehler.h"
@@ -80,6 +81,13 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
     return false;
   }
   return true;
+}
+
+std::uint32_t Startzeit(const Einstellungen& e) {
+  if (e.nSaat) return *e.nSaat;
+  const auto jetzt = std::chrono::system_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(jetzt).count());
 }
 
 std::string Optionen_Hilfe() {

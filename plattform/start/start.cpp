@@ -2,7 +2,6 @@
 // platform, then runs the system's WinMain, which reads no command line.
 #include "plattform/start/start.h"
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -19,13 +18,6 @@ namespace {
 int Abbruch(const std::string& meldung) {
   std::fprintf(stderr, "borkwerk: %s\n", meldung.c_str());
   return 2;
-}
-
-std::uint32_t Startzeit(const ersatz::Einstellungen& e) {
-  if (e.nSaat) return *e.nSaat;
-  const auto jetzt = std::chrono::system_clock::now().time_since_epoch();
-  return static_cast<std::uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(jetzt).count());
 }
 
 // An end request from outside (kill, Ctrl-C, a closed terminal) closes the
@@ -70,7 +62,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "borkwerk: no display (%s), running headless\n", grund.c_str());
     }
   }
-  ersatz::Uhr_Starten(bHeadless, Startzeit(e));
+  ersatz::Uhr_Starten(bHeadless, ersatz::Startzeit(e));
   ersatz::Fenster_Schliessen_Nach(e.nBilder.value_or(0));
   ersatz::Aufnahme_Einrichten(e.capture, e.captureOrdner);
 

@@ -28,5 +28,8 @@ struct Einstellungen {
 // one-line message in fehler.
 bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::string& fehler);
 std::string Optionen_Hilfe();
+// Where the clock starts: --seed's value, or else the time of day in
+// milliseconds.
+std::uint32_t Startzeit(const Einstellungen& e);
 
 }  // namespace ersatz

@@ -30,6 +30,35 @@ TEST(Praesentation, SechzehnBitWerdenDurchBitwiederholungBreiter) {
             (std::vector<std::uint8_t>{0x10, 0x20, 0x30, 0x40, 0x50, 0x60}));
 }
 
+// The canvas's RGBA is the RGB with an opaque alpha, in every format, and
+// a format after another (a new table) gives its own colours.
+TEST(Praesentation, RgbaWieRgbMitDeckendemAlpha) {
+  const std::uint16_t bild565[] = {0xF800, 0x0841, 0x001F};
+  const std::uint16_t bild555[] = {0x7C00, 0x8421, 0x001F};
+  const std::uint32_t bild888[] = {0x00102030, 0xff405060, 0x00000000};
+  const struct {
+    const void* pBits;
+    int nPitch;
+    D3DFORMAT Format;
+  } faelle[] = {{bild565, 6, D3DFMT_R5G6B5},
+                {bild555, 6, D3DFMT_X1R5G5B5},
+                {bild565, 6, D3DFMT_R5G6B5},
+                {bild888, 12, D3DFMT_X8R8G8B8}};
+  for (const auto& f : faelle) {
+    const auto rgb = ersatz::Rgb_Aus_Puffer(f.pBits, f.nPitch, 3, 1, f.Format);
+    std::vector<std::uint8_t> rgba(12, 0);
+    ersatz::Farben_Aus_Puffer(f.pBits, f.nPitch, 3, 1, f.Format, rgba.data(), 4);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ((std::vector<std::uint8_t>(rgba.begin() + 4 * i, rgba.begin() + 4 * i + 3)),
+                (std::vector<std::uint8_t>(rgb.begin() + 3 * i, rgb.begin() + 3 * i + 3)))
+          << "format " << f.Format << " pixel " << i;
+      EXPECT_EQ(rgba[4 * i + 3], 255);
+    }
+  }
+  EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild555, 6, 3, 1, D3DFMT_X1R5G5B5)[0], 255);
+  EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild565, 6, 3, 1, D3DFMT_R5G6B5)[3], 8);
+}
+
 TEST(Praesentation, PngHinUndZurueck) {
   const std::string pfad = testing::TempDir() + "borkwerk_png_test.png";
   std::vector<std::uint8_t> rgb(5 * 3 * 3);

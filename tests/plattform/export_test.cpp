@@ -25,8 +25,11 @@ namespace {
 using Punkt = std::array<float, 3>;
 using Dreieck = std::array<Punkt, 3>;
 
-std::filesystem::path Ordner(const std::string& name) {
-  const auto ordner = std::filesystem::path(testing::TempDir()) / name;
+// A folder of the running test's own: ctest runs the tests side by side.
+std::filesystem::path Ordner() {
+  const auto* pTest = testing::UnitTest::GetInstance()->current_test_info();
+  const auto ordner = std::filesystem::path(testing::TempDir()) /
+                      ("borkwerk_" + std::string(pTest->name()) + "_" + std::to_string(getpid()));
   std::filesystem::remove_all(ordner);
   std::filesystem::create_directories(ordner);
   return ordner;
@@ -93,7 +96,7 @@ struct Ecke {
 class Export : public testing::Test {
  protected:
   void SetUp() override {
-    ordner = Ordner("borkwerk_export_test");
+    ordner = Ordner();
     p = Software_Geraet(64, 64);
     ASSERT_NE(p, nullptr);
     p->SetVertexShader(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
@@ -101,7 +104,8 @@ class Export : public testing::Test {
   void TearDown() override {
     std::string fehler;
     ersatz::Export_Abschliessen(fehler);
-    p->Release();
+    if (p) p->Release();
+    std::filesystem::remove_all(ordner);
   }
   void Zeichnen(const std::vector<Ecke>& ecken, const std::vector<std::uint16_t>& indizes,
                 D3DPRIMITIVETYPE Typ = D3DPT_TRIANGLELIST, UINT nMin = 0, UINT nAnzahl = 0) {
@@ -240,7 +244,7 @@ struct Bild_Mass {
 class Messer : public ersatz::Geraete_Beobachter {
  public:
   void Gezeichnet(const ersatz::Beobachtete_Zeichnung&) override {}
-  void Praesentiert(bool) override {
+  void Praesentiert(const ersatz::Praesentiertes_Bild*) override {
     Bild_Mass mass;
     for (const auto& a : ersatz::Aufzeichnung()) {
       if (a.Art != ersatz::Aufruf_Art::DrawIndexedPrimitiveUP || a.hErgebnis != D3D_OK) continue;
@@ -276,7 +280,7 @@ double Flaeche_Aller(const std::vector<float>& pos, const std::vector<std::uint3
 // weights them, has exactly the area the device drew in that frame, so
 // branches not yet born have none; the file stays under 8 MB.
 TEST(ExportWachstum, JederSchrittZeigtWasDasBildZeichnete) {
-  const auto ordner = Ordner("borkwerk_export_wachstum");
+  const auto ordner = Ordner();
   ASSERT_EQ(chdir(ordner.c_str()), 0);
   std::string fehler;
   ASSERT_TRUE(ersatz::Export_Einrichten("baum.glb", "wachstum.glb", fehler)) << fehler;

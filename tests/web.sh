@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The web page in Debian's Chromium (tests/web/seite_test.js): a fixed run
+# equals the Linux capture pixel for pixel, a scripted run too, and the live
+# page grows the tree and answers F1, S, R and Esc.
+set -u
+web=$1
+prog=$2
+source "$(dirname "$0")/gemeinsam.sh"
+werkzeuge_pruefen node chromium convert
+for datei in index.html seite.js borkwerk.js borkwerk.wasm; do
+  [ -f "$web/$datei" ] || { echo "FAIL $web/$datei is missing (make web builds it)"; exit 1; }
+done
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+node "$(dirname "$0")/web/seite_test.js" "$web" "$prog" "$tmp"
