@@ -84,12 +84,13 @@ Wachstum_Platzierung::Wachstum_Platzierung(const Netz& netzNeu, const Bild& ende
     for (int e = 0; e < 3; ++e)
       for (int f = 1; f < 3; ++f)
         kanten.emplace_back(netz.Dreiecke[k + e], netz.Dreiecke[k + (e + f) % 3]);
-  std::stable_sort(kanten.begin(), kanten.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (std::size_t i = 0, v = 0; v <= nEcken; ++v) {
-    Anfang.push_back(static_cast<std::uint32_t>(i));
-    while (i < kanten.size() && kanten[i].first == v) Liste.push_back(kanten[i++].second);
-  }
+  // By first vertex, each vertex's neighbours in the order they came.
+  Anfang.assign(nEcken + 1, 0);
+  for (const auto& [v, w] : kanten) ++Anfang[v + 1];
+  for (std::size_t v = 0; v < nEcken; ++v) Anfang[v + 1] += Anfang[v];
+  Liste.resize(kanten.size());
+  std::vector<std::uint32_t> frei(Anfang.begin(), Anfang.end() - 1);
+  for (const auto& [v, w] : kanten) Liste[frei[v]++] = w;
 
   std::unordered_map<const void*, std::size_t> quelle;
   for (std::size_t n = 0; n < ende.Zeichnungen.size(); ++n)
