@@ -133,10 +133,4 @@ void Bild::Aufnehmen(const Beobachtete_Zeichnung& z, const Bild* pVorher) {
   Material = z.Material;
 }
 
-std::size_t Bild::Dreiecke() const {
-  std::size_t n = 0;
-  for (const auto& z : Zeichnungen) n += z.Listen->Dreiecke.size() / 3;
-  return n;
-}
-
 }  // namespace ersatz

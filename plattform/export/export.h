@@ -60,7 +60,6 @@ struct Bild {
   // Empties the frame, keeping its memory for the next one.
   void Beginnen(unsigned nNummerNeu);
   void Aufnehmen(const Beobachtete_Zeichnung& z, const Bild* pVorher);
-  std::size_t Dreiecke() const;
 
  private:
   const Bild_Zeichnung* Vorher_Finden(const std::vector<Bild_Zeichnung>& vorher,
@@ -80,8 +79,6 @@ struct Netz {
 };
 
 Netz Netz_Aus_Bild(const Bild& bild);
-// The world position of a vertex in glTF's convention.
-void Gltf_Punkt(const D3DMATRIX& Welt, const D3DVECTOR& p, float* pAus);
 
 // A kept frame of the growth: its calls (shared with the frame kept
 // before when they are the same) and its vertices' positions.

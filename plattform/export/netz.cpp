@@ -19,11 +19,12 @@ void Transformieren(const D3DMATRIX& M, const D3DVECTOR& p, float w, float* pAus
   pAus[2] = -pAus[2];
 }
 
-}  // namespace
-
+// The world position of a vertex in glTF's convention.
 void Gltf_Punkt(const D3DMATRIX& Welt, const D3DVECTOR& p, float* pAus) {
   Transformieren(Welt, p, 1.0f, pAus);
 }
+
+}  // namespace
 
 // Normals are turned by the world transform and made unit length (the
 // program hands the device unnormalised ones); one of zero length points
