@@ -4,16 +4,14 @@
 'use strict';
 const path = require('path');
 const { execFileSync } = require('child_process');
-const puppeteer = require('puppeteer-core');
-const { starten } = require('../tests/web/server.js');
+const { starten, browser_starten } = require('../tests/web/server.js');
 
 const oben = path.resolve(__dirname, '..');
 const ziel = path.resolve(process.argv[2] || path.join(oben, 'docs/bilder/seite.png'));
 
 (async function () {
   const server = await starten(path.join(oben, 'build-web'));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true, args: ['--no-sandbox'] });
+  const browser = await browser_starten();
   try {
     const seite = await browser.newPage();
     await seite.setViewport({ width: 1280, height: 800 });

@@ -7,8 +7,7 @@
 'use strict';
 const path = require('path');
 const { execFileSync } = require('child_process');
-const puppeteer = require('puppeteer-core');
-const { starten } = require('../tests/web/server.js');
+const { starten, browser_starten } = require('../tests/web/server.js');
 
 const oben = path.resolve(__dirname, '..');
 const bilder = Number(process.argv[2] || 600);
@@ -23,8 +22,7 @@ function nativ() {
 (async function () {
   const server = await starten(path.join(oben, 'build-web'));
   const basis = 'http://127.0.0.1:' + server.address().port + '/';
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true, args: ['--no-sandbox'] });
+  const browser = await browser_starten();
   try {
     const seite = await browser.newPage();
     const web = [];

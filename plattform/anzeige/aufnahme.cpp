@@ -15,8 +15,6 @@ class Aufnahme : public Geraete_Beobachter {
   Aufnahme(const std::string& dateiNeu, const std::string& ordnerNeu)
       : Datei(dateiNeu), Ordner(ordnerNeu) {}
 
-  void Gezeichnet(const Beobachtete_Zeichnung&) override {}
-
   // The frame just presented is number Bildnummer() - 1.
   void Praesentiert(const Praesentiertes_Bild* pBild) override {
     if (!pBild) return;

@@ -9,11 +9,6 @@
 namespace ersatz {
 namespace {
 
-struct DateiSchliessen {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using Datei = std::unique_ptr<std::FILE, DateiSchliessen>;
-
 bool Png_Entwurf_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
                            const std::vector<std::uint8_t>& rgb) {
   Datei datei(std::fopen(pfad.c_str(), "wb"));

@@ -37,7 +37,8 @@ struct Praesentiertes_Bild {
 class Geraete_Beobachter {
  public:
   virtual ~Geraete_Beobachter() = default;
-  virtual void Gezeichnet(const Beobachtete_Zeichnung& zeichnung) = 0;
+  // Observers of whole frames only (the captures) leave this as it is.
+  virtual void Gezeichnet(const Beobachtete_Zeichnung&) {}
   // A Present, after it counted the frame: null when the device was lost
   // and the frame is gone.
   virtual void Praesentiert(const Praesentiertes_Bild* pBild) = 0;

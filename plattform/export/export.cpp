@@ -62,7 +62,7 @@ class Exporteur : public Geraete_Beobachter {
 };
 
 std::unique_ptr<Exporteur> pExporteur;
-std::string Datei;
+std::string ExportDatei;
 std::string WachstumDatei;
 
 bool Wachstum_Schreiben(const Bild& ende, const Netz& netz, std::string& fehler) {
@@ -93,7 +93,7 @@ bool Export_Einrichten(const std::string& datei, const std::string& wachstumDate
     fehler = "--export-growth needs a file ending in .glb, not '" + Lesbar(wachstumDatei) + "'";
     return false;
   }
-  Datei = datei;
+  ExportDatei = datei;
   WachstumDatei = wachstumDatei;
   if (datei.empty() && wachstumDatei.empty()) return true;
   pExporteur = std::make_unique<Exporteur>(!wachstumDatei.empty());
@@ -108,7 +108,7 @@ bool Export_Abschliessen(std::string& fehler) {
   const Bild* pEnde = pExporteur->Letztes_Bild();
   std::string eins;
   auto melden = [&](const std::string& text) { fehler += (fehler.empty() ? "" : "; ") + text; };
-  for (const std::string* pDatei : {&Datei, &WachstumDatei}) {
+  for (const std::string* pDatei : {&ExportDatei, &WachstumDatei}) {
     if (pDatei->empty()) continue;
     if (!pEnde || pEnde->Zeichnungen.empty()) {
       melden("the last frame drew no triangles, so " + Lesbar(*pDatei) + " was not written");
@@ -118,10 +118,10 @@ bool Export_Abschliessen(std::string& fehler) {
     bool bGut;
     if (pDatei == &WachstumDatei)
       bGut = Wachstum_Schreiben(*pEnde, netz, eins);
-    else if (Endet_Auf(Datei, ".obj"))
-      bGut = Obj_Schreiben(Datei, netz, eins);
+    else if (Endet_Auf(ExportDatei, ".obj"))
+      bGut = Obj_Schreiben(ExportDatei, netz, eins);
     else
-      bGut = Glb_Schreiben(Datei, netz, eins);
+      bGut = Glb_Schreiben(ExportDatei, netz, eins);
     if (!bGut) melden(eins);
   }
   pExporteur.reset();

@@ -66,7 +66,6 @@ int Vektoren(tinygltf::Model& m, const std::vector<float>& v, bool bGrenzen) {
 int Zahlen(tinygltf::Model& m, const std::vector<float>& v, bool bGrenzen) {
   const int n = Anhaengen(m, v.data(), v.size() * sizeof(float), TINYGLTF_COMPONENT_TYPE_FLOAT,
                           TINYGLTF_TYPE_SCALAR, v.size(), 0);
-  m.bufferViews.back().target = 0;
   if (bGrenzen && !v.empty()) {
     m.accessors[n].minValues = {*std::min_element(v.begin(), v.end())};
     m.accessors[n].maxValues = {*std::max_element(v.begin(), v.end())};

@@ -2,7 +2,6 @@
 // (right-handed, Y up, counter-clockwise front faces), as most programs
 // that read OBJ expect.
 #include <cstdio>
-#include <memory>
 
 #include "plattform/export/export.h"
 #include "plattform/fehler/fehler.h"
@@ -10,12 +9,8 @@
 namespace ersatz {
 namespace {
 
-struct DateiSchliessen {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 bool Obj_Entwurf_Schreiben(const std::string& pfad, const Netz& netz) {
-  std::unique_ptr<std::FILE, DateiSchliessen> datei(std::fopen(pfad.c_str(), "w"));
+  Datei datei(std::fopen(pfad.c_str(), "w"));
   if (!datei) return false;
   std::FILE* f = datei.get();
   std::fprintf(f, "# borkwerk: %zu vertices, %zu triangles\no Baum\n", netz.Zeichnung.size(),

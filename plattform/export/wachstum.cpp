@@ -41,9 +41,9 @@ void Wachstum::Bild_Nehmen(const Bild& bild) {
   if (bild.Zeichnungen.empty()) return;
   const bool bGleich =
       !proben.empty() && Gleiche_Zeichnungen(*proben.back().Zeichnungen, bild.Zeichnungen);
-  const auto& p = proben.empty() ? bild.Positionen : proben.back().Positionen;
-  if (bGleich && p.size() == bild.Positionen.size() &&
-      std::memcmp(p.data(), bild.Positionen.data(), p.size() * sizeof(D3DVECTOR)) == 0)
+  // The same calls give the same number of vertices.
+  if (bGleich && std::memcmp(proben.back().Positionen.data(), bild.Positionen.data(),
+                             bild.Positionen.size() * sizeof(D3DVECTOR)) == 0)
     return;
   if (!proben.empty() && !bGleich && !Fortsetzung(*proben.back().Zeichnungen, bild.Zeichnungen))
     proben.clear();

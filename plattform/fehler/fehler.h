@@ -3,7 +3,9 @@
 // system can be run. Every piece of the stand-in asks Fehler() before a call
 // it can fail; the launcher's --fault and the tests set them.
 // It also writes files whole, so a failed write loses nothing.
+#include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,5 +27,11 @@ std::string Lesbar(const std::string& text);
 // so a failed write (a full disk) leaves an earlier file of the name whole.
 bool Ganz_Schreiben(const std::string& pfad,
                     const std::function<bool(const std::string& entwurf)>& schreiben);
+
+// A C file that closes itself; a writer releases it to check fclose.
+struct Datei_Schliessen {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using Datei = std::unique_ptr<std::FILE, Datei_Schliessen>;
 
 }  // namespace ersatz

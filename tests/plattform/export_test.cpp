@@ -243,7 +243,6 @@ struct Bild_Mass {
 
 class Messer : public ersatz::Geraete_Beobachter {
  public:
-  void Gezeichnet(const ersatz::Beobachtete_Zeichnung&) override {}
   void Praesentiert(const ersatz::Praesentiertes_Bild*) override {
     Bild_Mass mass;
     for (const auto& a : ersatz::Aufzeichnung()) {

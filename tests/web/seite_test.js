@@ -6,8 +6,7 @@
 const fs = require('fs');
 const path = require('path');
 const { execFileSync } = require('child_process');
-const puppeteer = require('puppeteer-core');
-const { starten } = require('./server.js');
+const { starten, browser_starten } = require('./server.js');
 
 const [webOrdner, programm, tmp] = process.argv.slice(2).map(function (a) { return path.resolve(a); });
 let fehler = 0;
@@ -190,11 +189,8 @@ async function live_lauf(browser, basis) {
 (async function () {
   const server = await starten(path.resolve(webOrdner));
   const basis = 'http://127.0.0.1:' + server.address().port + '/';
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-background-timer-throttling', '--disable-renderer-backgrounding'],
-  });
+  const browser = await browser_starten(['--disable-background-timer-throttling',
+                                         '--disable-renderer-backgrounding']);
   let stufe = 'start';
   try {
     stufe = 'the fixed run';

@@ -1,6 +1,6 @@
-// A static file server on 127.0.0.1 for the page (make serve) and its
-// test: serves one folder on a port the system picks, and says which on
-// its first line.
+// A static file server on 127.0.0.1 for the page (make serve), its test
+// and tools: serves one folder on a port the system picks, and says which
+// on its first line. Also starts Debian's Chromium for them.
 'use strict';
 const http = require('http');
 const fs = require('fs');
@@ -30,7 +30,18 @@ function starten(ordner) {
   });
 }
 
-module.exports = { starten };
+// Headless, without a sandbox (the tests may run as root); CHROMIUM names
+// another browser.
+function browser_starten(zusatz) {
+  const puppeteer = require('puppeteer-core');
+  return puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', ...(zusatz || [])],
+  });
+}
+
+module.exports = { starten, browser_starten };
 
 if (require.main === module) {
   starten(path.resolve(process.argv[2] || '.')).then(function (server) {
