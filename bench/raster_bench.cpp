@@ -16,10 +16,6 @@
 
 namespace {
 
-struct Vtx {
-  float x, y, z, nx, ny, nz, u, v;
-};
-
 constexpr int nTiefe = 10;
 constexpr int nEckenJeAst = 8;  // top ring of six, tip, centre
 

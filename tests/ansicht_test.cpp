@@ -15,14 +15,16 @@
 #include "plattform/d3d8/aufzeichnung.h"
 #include "plattform/fehler/fehler.h"
 #include "tests/testgeraet.h"
+#include "tests/testhilfe.h"
 
 namespace {
 
 // A 1152 x 864 R5G6B5 software device as pDevice with its back buffer as
 // pBackBuffer; mouse deltas and overlay flags start at zero.
-class MitGeraet : public ::testing::Test {
+class MitGeraet : public Protokoll_Test {
  protected:
   void SetUp() override {
+    Protokoll_Test::SetUp();
     ASSERT_EQ(ersatz::Geraet_Erzeugen(Testparameter(), nullptr, &pDevice), D3D_OK);
     ASSERT_EQ(pDevice->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer), D3D_OK);
     MausDX = MausDY = MausDZ = 0;
@@ -31,11 +33,11 @@ class MitGeraet : public ::testing::Test {
   }
   void TearDown() override {
     ersatz::Aufzeichnung_Beenden();
-    ersatz::Fehler_Loeschen();
     pBackBuffer->Release();
     pDevice->Release();
     pBackBuffer = nullptr;
     pDevice = nullptr;
+    Protokoll_Test::TearDown();
   }
 };
 
@@ -318,16 +320,11 @@ TEST_F(Ueberlagerung, MitHilfeFuenfZeilen) {
 TEST_F(Ueberlagerung, VerweigerteSperreEineZeileJeText) {
   bHilfe = 1;
   ASSERT_TRUE(ersatz::Fehler_Setzen("LockRect"));
-  pProtokoll = std::tmpfile();
+  Protokoll_Leeren();
   EXPECT_EQ(Zeichne_Hilfe(), 1);
-  std::rewind(pProtokoll);
-  std::string inhalt(512, '\0');
-  inhalt.resize(std::fread(&inhalt[0], 1, inhalt.size(), pProtokoll));
-  std::fclose(pProtokoll);
-  pProtokoll = nullptr;
   std::string erwartet;
   for (int i = 0; i < 5; ++i) erwartet += "2D Fehler: M_T LockRect() failed\n";
-  EXPECT_EQ(inhalt, erwartet);
+  EXPECT_EQ(Protokoll(), erwartet);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 
 #include "baum/baum.h"
 #include "grafik/grafik.h"
-#include "plattform/anzeige/anzeige.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ TEST(Hauptschleife, KurzerLaufAufDerVirtuellenUhr) {
   ASSERT_EQ(chdir(ordner.c_str()), 0);
   ersatz::Fenster_Schliessen_Nach(6);
   // The clock wraps during the run; the frames must not get longer.
-  ersatz::Uhr_Starten(true, 0xFFFFFF00u);
+  ersatz::Uhr_Starten(ersatz::Uhrgang::Virtuell, 0xFFFFFF00u);
 
   EXPECT_EQ(WinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, nullptr, 1), 0);
 

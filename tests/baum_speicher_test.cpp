@@ -12,6 +12,7 @@
 #include "baum/baum.h"
 #include "grafik/grafik.h"
 #include "tests/testgeraet.h"
+#include "tests/testhilfe.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); 
 
 namespace {
 
-class BaumSpeicher : public ::testing::Test {
+class BaumSpeicher : public Protokoll_Test {
  protected:
   void SetUp() override {
     // A tool that brings its own operator new (valgrind) bypasses ours.
@@ -61,23 +62,15 @@ class BaumSpeicher : public ::testing::Test {
     }
     pDevice = Software_Geraet(32, 24);
     ASSERT_NE(pDevice, nullptr);
-    pProtokoll = std::tmpfile();
-    ASSERT_NE(pProtokoll, nullptr);
+    Protokoll_Test::SetUp();
     bEnde = 0;
   }
   void TearDown() override {
     Scharf(0);
-    if (pProtokoll) std::fclose(pProtokoll);
-    pProtokoll = nullptr;
+    Protokoll_Test::TearDown();
     if (pDevice) pDevice->Release();
     pDevice = nullptr;
     bEnde = 0;
-  }
-  std::string Protokoll() {
-    std::string s(4096, '\0');
-    std::rewind(pProtokoll);
-    s.resize(std::fread(&s[0], 1, s.size(), pProtokoll));
-    return s;
   }
   // Grows and draws a whole tree; only its growth allocates under the fault.
   void Ganz_Wachsen(Baum* pB) {

@@ -10,16 +10,17 @@
 
 #include "app/app.h"
 #include "plattform/fehler/fehler.h"
+#include "tests/testhilfe.h"
 
 namespace {
 
 constexpr unsigned kVerloren = 2147942430u;       // DIERR_INPUTLOST
 constexpr unsigned kNichtErworben = 2147942412u;  // DIERR_NOTACQUIRED
 
-class Eingabe : public testing::Test {
+class Eingabe : public Protokoll_Test {
  protected:
   void SetUp() override {
-    pProtokoll = std::tmpfile();
+    Protokoll_Test::SetUp();
     hWnd = reinterpret_cast<HWND>(0x100);
     bEsc = bNeuWachsen = bFlach = bSGedrueckt = bHilfe = 0;
     MausDX = MausDY = MausDZ = 0;
@@ -27,26 +28,9 @@ class Eingabe : public testing::Test {
   }
   void TearDown() override {
     DI_Freigeben();
-    std::fclose(pProtokoll);
-    pProtokoll = nullptr;
+    Protokoll_Test::TearDown();
     hWnd = nullptr;
-    ersatz::Fehler_Loeschen();
-    ersatz::Eingabe_Fokus(true);
-    for (int i = 0; i < 256; ++i) ersatz::Taste_Setzen(i, false);
   }
-
-  static std::string Protokoll() {
-    std::fflush(pProtokoll);
-    std::rewind(pProtokoll);
-    std::string text;
-    for (int c; (c = std::fgetc(pProtokoll)) != EOF;) text += static_cast<char>(c);
-    return text;
-  }
-  static void Protokoll_Leeren() {
-    std::fclose(pProtokoll);
-    pProtokoll = std::tmpfile();
-  }
-  static void Taste(int nDik, bool bUnten) { ersatz::Taste_Setzen(nDik, bUnten); }
   static void Erzeugt() {
     ASSERT_EQ(DI_Erzeugen(nullptr), 1);
     Protokoll_Leeren();
@@ -177,10 +161,10 @@ TEST_F(Eingabe, HeldSFlipsShadingOnceUntilSeenUp) {
 }
 
 TEST_F(Eingabe, MouseMovementAddsUpBetweenReadsAndEachReadClearsIt) {
-  ersatz::Eingabe_Maus(50, 50, 120);  // no mouse acquired yet: dropped
+  Maus(50, 50, 120);  // no mouse acquired yet: dropped
   Erzeugt();
-  ersatz::Eingabe_Maus(3, -4, 120);
-  ersatz::Eingabe_Maus(2, 1, 240);
+  Maus(3, -4, 120);
+  Maus(2, 1, 240);
   EXPECT_EQ(DI_Abfrage(), 1);
   EXPECT_EQ(MausDX, 5);
   EXPECT_EQ(MausDY, -3);
@@ -194,7 +178,7 @@ TEST_F(Eingabe, OutputsStayZeroUntilTheFirstSuccessfulPoll) {
   ASSERT_TRUE(ersatz::Fehler_Setzen("GetDeviceState.Keyboard"));
   Taste(DIK_ESCAPE, true);
   Taste(DIK_S, true);
-  ersatz::Eingabe_Maus(7, 7, 7);
+  Maus(7, 7, 7);
   EXPECT_EQ(DI_Abfrage(), 0);
   EXPECT_EQ(bEsc | bNeuWachsen | bFlach | bSGedrueckt | bHilfe | MausDX | MausDY | MausDZ, 0);
 }
@@ -202,7 +186,7 @@ TEST_F(Eingabe, OutputsStayZeroUntilTheFirstSuccessfulPoll) {
 TEST_F(Eingabe, LostMouseIsReacquiredAndLogsEvenWhenThatWorks) {
   Erzeugt();
   Taste(DIK_F1, true);
-  ersatz::Eingabe_Maus(4, 5, 120);
+  Maus(4, 5, 120);
   ASSERT_EQ(DI_Abfrage(), 1);
   ASSERT_TRUE(ersatz::Fehler_Setzen("GetDeviceState.Mouse"));
   Taste(DIK_F1, false);
@@ -211,7 +195,7 @@ TEST_F(Eingabe, LostMouseIsReacquiredAndLogsEvenWhenThatWorks) {
   EXPECT_EQ(MausDX | MausDY | MausDZ, 0);
   EXPECT_EQ(bHilfe, 0) << "the good keyboard read sets the flags whatever the mouse did";
   ersatz::Fehler_Loeschen();
-  ersatz::Eingabe_Maus(1, 2, 3);
+  Maus(1, 2, 3);
   EXPECT_EQ(DI_Abfrage(), 1);
   EXPECT_EQ(MausDX + MausDY + MausDZ, 6);
 }
@@ -224,7 +208,7 @@ TEST_F(Eingabe, UnacquiredMouseIsAskedBackAndKeysStillWork) {
   Protokoll_Leeren();
   Taste(DIK_ESCAPE, true);
   Taste(DIK_S, true);
-  ersatz::Eingabe_Maus(7, 7, 7);
+  Maus(7, 7, 7);
   EXPECT_EQ(DI_Abfrage(), 0);
   EXPECT_EQ(bEsc, 1);
   EXPECT_EQ(bFlach, 1);
@@ -232,7 +216,7 @@ TEST_F(Eingabe, UnacquiredMouseIsAskedBackAndKeysStillWork) {
   EXPECT_EQ(Protokoll(), "ERROR : MausAbfrage fehlgeschlagen.");
   ersatz::Fehler_Loeschen();
   EXPECT_EQ(DI_Abfrage(), 0) << "this read asks the mouse back";
-  ersatz::Eingabe_Maus(1, 0, 0);
+  Maus(1, 0, 0);
   EXPECT_EQ(DI_Abfrage(), 1);
   EXPECT_EQ(MausDX, 1);
 }
@@ -248,14 +232,14 @@ TEST_F(Eingabe, MouseComesBackAfterAFailedReacquire) {
   Taste(DIK_F1, true);
   EXPECT_EQ(DI_Abfrage(), 0) << "not acquired: asked back";
   EXPECT_EQ(bHilfe, 1);
-  ersatz::Eingabe_Maus(3, 0, 0);
+  Maus(3, 0, 0);
   EXPECT_EQ(DI_Abfrage(), 1);
   EXPECT_EQ(MausDX, 3);
 }
 
 TEST_F(Eingabe, OtherMouseFailureWritesOnlyItsLine) {
   Erzeugt();
-  ersatz::Eingabe_Maus(4, 5, 120);
+  Maus(4, 5, 120);
   ASSERT_EQ(DI_Abfrage(), 1);
   ASSERT_TRUE(ersatz::Fehler_Setzen("GetDeviceState.Mouse.Generic"));
   EXPECT_EQ(DI_Abfrage(), 0);
@@ -269,7 +253,7 @@ TEST_F(Eingabe, LostKeyboardSkipsTheMouseAndIsReacquired) {
   ASSERT_EQ(DI_Abfrage(), 1);
   ASSERT_TRUE(ersatz::Fehler_Setzen("GetDeviceState.Keyboard"));
   Taste(DIK_R, false);
-  ersatz::Eingabe_Maus(9, 0, 0);
+  Maus(9, 0, 0);
   EXPECT_EQ(DI_Abfrage(), 0);
   EXPECT_EQ(Protokoll(), "Keyboard GetDeviceState : return " + std::to_string(kVerloren) +
                              "ERROR : TastenAbfrage fehlgeschlagen.\n");
@@ -284,8 +268,8 @@ TEST_F(Eingabe, FocusLossTakesBothDevicesAndRegainBringsThemBack) {
   Erzeugt();
   Taste(DIK_ESCAPE, true);
   ASSERT_EQ(DI_Abfrage(), 1);
-  ersatz::Eingabe_Fokus(false);
-  ersatz::Eingabe_Maus(5, 5, 5);  // not seen: the window is away
+  Fokus(false, false);
+  Maus(5, 5, 5);  // not seen: the window is away
   EXPECT_EQ(DI_Abfrage(), 0);
   EXPECT_EQ(DI_Abfrage(), 0);  // re-acquire fails without focus
   EXPECT_EQ(bEsc, 1);
@@ -295,7 +279,7 @@ TEST_F(Eingabe, FocusLossTakesBothDevicesAndRegainBringsThemBack) {
                              std::to_string(kNichtErworben) + kFehlt);
   Protokoll_Leeren();
 
-  ersatz::Eingabe_Fokus(true);
+  Fokus(true, false);
   Taste(DIK_ESCAPE, false);
   EXPECT_EQ(DI_Abfrage(), 0);  // keyboard asked back
   EXPECT_EQ(DI_Abfrage(), 0);  // mouse reports its loss and is asked back

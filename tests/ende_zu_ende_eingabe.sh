@@ -30,9 +30,9 @@ lauf "$tmp/esc" '20 down ESCAPE\n' --frames 100 --capture-dir bilder
 lauf "$tmp/alle" '# all keys\n2 down S\n3 up s\n\n4 down F1\n8 up F1   # help shown in 4..7\n12 down R\n14 up R\n16 mouse 40 -10 120\n20 down escape\n' \
   --frames 100 --capture-dir bilder
 for r in esc alle; do
-  pruefe "$r: exit 0" test "$(cat "$tmp/$r/rc")" -eq 0
-  pruefe "$r: ends after the Esc frame (21 frames)" test "$(ls "$tmp/$r/bilder" | wc -l)" -eq 21
-  pruefe "$r: input came up" test "$(grep -cxE 'Tastatur online\.|Maus online\.' "$tmp/$r/Protokoll.txt")" -eq 2
+  pruefe_gleich "$r: exit 0" "$(cat "$tmp/$r/rc")" 0
+  pruefe_gleich "$r: ends after the Esc frame (21 frames)" "$(ls "$tmp/$r/bilder" | wc -l)" 21
+  pruefe_gleich "$r: input came up" "$(grep -cxE 'Tastatur online\.|Maus online\.' "$tmp/$r/Protokoll.txt")" 2
   pruefe "$r: no input error in the loop" test -z "$(schleifenprotokoll "$tmp/$r")"
   pruefe "$r: nothing on stderr" test ! -s "$tmp/$r/err"
 done
@@ -56,15 +56,15 @@ pruefe "mouse turns the camera in frame 16" verschieden "$tmp/esc" "$tmp/maus" 1
 # Read failures: each frame writes exactly its lines. A failing mouse does
 # not keep the keys from working: Esc ends the run after frame 0.
 lauf "$tmp/maus_weg" '0 down ESCAPE\n' --frames 4 --fault GetDeviceState.Mouse
-pruefe "lost mouse: exit 0" test "$(cat "$tmp/maus_weg/rc")" -eq 0
-pruefe "lost mouse: its two lines, then Esc ends the run" test "$(schleifenprotokoll "$tmp/maus_weg")" = \
+pruefe_gleich "lost mouse: exit 0" "$(cat "$tmp/maus_weg/rc")" 0
+pruefe_gleich "lost mouse: its two lines, then Esc ends the run" "$(schleifenprotokoll "$tmp/maus_weg")" \
   $'DI_Init: Maus->Reacquiring failed \nERROR : MausAbfrage fehlgeschlagen.'
 lauf "$tmp/maus_fehler" '0 down ESCAPE\n' --frames 3 --fault GetDeviceState.Mouse.Generic
-pruefe "mouse error: only its line, then Esc ends the run" test "$(schleifenprotokoll "$tmp/maus_fehler")" = \
+pruefe_gleich "mouse error: only its line, then Esc ends the run" "$(schleifenprotokoll "$tmp/maus_fehler")" \
   'ERROR : MausAbfrage fehlgeschlagen.'
 # A lost keyboard gives no key, so --frames ends the run.
 lauf "$tmp/tastatur_weg" '0 down ESCAPE\n' --frames 3 --fault GetDeviceState.Keyboard
-pruefe "lost keyboard: the result and the error each frame" test "$(schleifenprotokoll "$tmp/tastatur_weg")" = \
+pruefe_gleich "lost keyboard: the result and the error each frame" "$(schleifenprotokoll "$tmp/tastatur_weg")" \
   "$(wiederholt 3 $'Keyboard GetDeviceState : return 2147942430ERROR : TastenAbfrage fehlgeschlagen.\n')"
 
 # Set-up failures: the message box (on stderr when headless) or the log line,
@@ -77,14 +77,14 @@ taste='Keyboard GetDeviceState : return '
 kein_erwerb=2147942412  # DIERR_NOTACQUIRED
 while IFS='|' read -r name meldung zeile schleife; do
   lauf "$tmp/$name" '' --frames 3 --fault "$name"
-  pruefe "$name: exit 0" test "$(cat "$tmp/$name/rc")" -eq 0
+  pruefe_gleich "$name: exit 0" "$(cat "$tmp/$name/rc")" 0
   if [ -n "$meldung" ]; then
-    pruefe "$name: message box" test "$(cat "$tmp/$name/err")" = "XXX: $meldung"
+    pruefe_gleich "$name: message box" "$(cat "$tmp/$name/err")" "XXX: $meldung"
   else
     pruefe "$name: no message box" test ! -s "$tmp/$name/err"
   fi
   [ -n "$zeile" ] && pruefe "$name: log line" grep -qF "$zeile" "$tmp/$name/Protokoll.txt"
-  pruefe "$name: not online" test "$(grep -c 'Maus online' "$tmp/$name/Protokoll.txt")" -eq 0
+  pruefe_gleich "$name: not online" "$(grep -c 'Maus online' "$tmp/$name/Protokoll.txt")" 0
   case $schleife in
     maus) erwartet=$(wiederholt 3 'ERROR : MausAbfrage fehlgeschlagen.') ;;
     maus_zurueck) erwartet='ERROR : MausAbfrage fehlgeschlagen.' ;;
@@ -92,7 +92,7 @@ while IFS='|' read -r name meldung zeile schleife; do
     tastatur_*) erwartet=$(wiederholt 3 "$taste${schleife#tastatur_}ERROR : TastenAbfrage fehlgeschlagen."$'\n') ;;
     *) erwartet=$ohne ;;
   esac
-  pruefe "$name: frame loop lines" test "$(schleifenprotokoll "$tmp/$name")" = "$erwartet"
+  pruefe_gleich "$name: frame loop lines" "$(schleifenprotokoll "$tmp/$name")" "$erwartet"
 done <<'EOF'
 DirectInput8Create|ERROR : DI HauptInterface erzeugen.||
 CreateDevice.Keyboard|ERROR : DI Keyboard DeviceInterface erzeugen.||
@@ -107,9 +107,9 @@ EOF
 
 # A bad script line: one line naming file and line, exit 2, no run.
 lauf "$tmp/schlecht" '0 down R\n# fine so far\n3 down NOSUCHKEY\n'
-pruefe "bad script exits 2" test "$(cat "$tmp/schlecht/rc")" -eq 2
+pruefe_gleich "bad script exits 2" "$(cat "$tmp/schlecht/rc")" 2
 pruefe "bad script names file and line" grep -qF "skript.txt:3: unknown key 'NOSUCHKEY'" "$tmp/schlecht/err"
-pruefe "bad script says one line" test "$(wc -l <"$tmp/schlecht/err")" -eq 1
+pruefe_gleich "bad script says one line" "$(wc -l <"$tmp/schlecht/err")" 1
 pruefe "bad script: no run" test ! -e "$tmp/schlecht/Protokoll.txt"
 
 exit $fehler

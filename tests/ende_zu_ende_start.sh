@@ -16,16 +16,16 @@ trap 'rm -rf "$tmp"' EXIT
 mkdir "$tmp/a" && cd "$tmp/a"
 "$prog" --headless --frames 5 --seed 1234 --capture letztes.png --capture-dir bilder >out 2>err
 pruefe "exit code 0" test $? -eq 0
-pruefe "banner first" test "$(head -n1 Protokoll.txt)" = "Farnkolonie09."
-pruefe "window second" test "$(sed -n 2p Protokoll.txt)" = "Window Registriert."
+pruefe_gleich "banner first" "$(head -n1 Protokoll.txt)" "Farnkolonie09."
+pruefe_gleich "window second" "$(sed -n 2p Protokoll.txt)" "Window Registriert."
 pruefe "graphics started" grep -qxF "rD3DInitialisieren : successful " Protokoll.txt
 pruefe "main loop line" grep -qxF "=========== HAUPTSCHLEIFE =========== " Protokoll.txt
-pruefe "end line last" test "$(grep -v '^ *$' Protokoll.txt | tail -n1)" = "=========== SPIEL  ENDE =========== "
+pruefe_gleich "end line last" "$(grep -v '^ *$' Protokoll.txt | tail -n1)" "=========== SPIEL  ENDE =========== "
 pruefe "main loop before end" test "$(grep -n 'HAUPTSCHLEIFE' Protokoll.txt | cut -d: -f1)" -lt "$(grep -n 'SPIEL  ENDE' Protokoll.txt | cut -d: -f1)"
-pruefe "five frames captured" test "$(ls bilder | tr '\n' ' ')" = "frame-00000.png frame-00001.png frame-00002.png frame-00003.png frame-00004.png "
+pruefe_gleich "five frames captured" "$(ls bilder | tr '\n' ' ')" "frame-00000.png frame-00001.png frame-00002.png frame-00003.png frame-00004.png "
 pruefe "last frame is the capture" cmp -s letztes.png bilder/frame-00004.png
-pruefe "capture 1152x864" test "$(png_groesse letztes.png)" = "1152x864"
-pruefe "device file written" test "$(stat -c %s device.gra)" -eq 344740
+pruefe_gleich "capture 1152x864" "$(png_groesse letztes.png)" "1152x864"
+pruefe_gleich "device file written" "$(stat -c %s device.gra)" 344740
 pruefe "nothing on stderr" test ! -s err
 
 # The same seed gives the same log and the same pictures.
@@ -40,7 +40,7 @@ for args in "--frames 0" "--frames x" "--seed -1" "--bogus" "--fault NoSuchCall"
   "$prog" $args >out 2>err
   code=$?
   pruefe "'$args' exits 2" test $code -eq 2
-  pruefe "'$args' says one line" test "$(wc -l <err)" -eq 1
+  pruefe_gleich "'$args' says one line" "$(wc -l <err)" 1
 done
 # A value with a line break, an umlaut or a terminal escape: still one
 # line, and no raw byte of it.
@@ -48,7 +48,7 @@ for wert in $'1\n2' $'\xc3\xa4\x1b[31m'; do
   for option in --frames --fault --seed; do
     "$prog" $option "$wert" >out 2>err
     pruefe "$option with odd bytes: exit 2, one line" test $? -eq 2 -a "$(wc -l <err)" -eq 1
-    pruefe "$option with odd bytes: none of them raw" test "$(LC_ALL=C grep -c '[^ -~]' err)" -eq 0
+    pruefe_gleich "$option with odd bytes: none of them raw" "$(LC_ALL=C grep -c '[^ -~]' err)" 0
   done
 done
 pruefe "no run after a bad option" test ! -e Protokoll.txt
@@ -60,14 +60,14 @@ pruefe "--help lists faults" grep -q "CreateWindowExA" out
 mkdir "$tmp/d" && cd "$tmp/d"
 env -u DISPLAY -u WAYLAND_DISPLAY "$prog" >out 2>err
 pruefe "default run exits 0" test $? -eq 0
-pruefe "default run names its picture" test "$(cat out)" = "$tmp/d/borkwerk.png"
-pruefe "default picture 1152x864" test "$(png_groesse borkwerk.png)" = "1152x864"
+pruefe_gleich "default run names its picture" "$(cat out)" "$tmp/d/borkwerk.png"
+pruefe_gleich "default picture 1152x864" "$(png_groesse borkwerk.png)" "1152x864"
 
 # A log that cannot be created: said once on stderr, the run goes on.
 mkdir "$tmp/e" && cd "$tmp/e" && mkdir Protokoll.txt
 "$prog" --headless --frames 3 --capture x.png >out 2>err
 pruefe "no log, exit 0" test $? -eq 0
-pruefe "no log, said once" test "$(grep -c Protokoll.txt err)" -eq 1
+pruefe_gleich "no log, said once" "$(grep -c Protokoll.txt err)" 1
 pruefe "no log, still drawn" test -s x.png
 
 # Ended from outside (kill, Ctrl-C, a closed terminal): the run ends through
@@ -100,8 +100,8 @@ pruefe "capture dir failed: the capture still written" test -s letztes.png
 mkdir "$tmp/f" && cd "$tmp/f"
 "$prog" --headless --frames 3 --fault RegisterClassExA >/dev/null 2>&1
 pruefe "class refused exits 0" test $? -eq 0
-pruefe "class refused: banner only" test "$(cat Protokoll.txt)" = "Farnkolonie09."
+pruefe_gleich "class refused: banner only" "$(cat Protokoll.txt)" "Farnkolonie09."
 "$prog" --headless --frames 3 --fault CreateWindowExA >/dev/null 2>&1
-pruefe "window refused: banner and class" test "$(cat Protokoll.txt | tr '\n' '|')" = "Farnkolonie09.|Window Registriert.|"
+pruefe_gleich "window refused: banner and class" "$(cat Protokoll.txt | tr '\n' '|')" "Farnkolonie09.|Window Registriert.|"
 
 exit $fehler

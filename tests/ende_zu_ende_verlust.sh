@@ -20,40 +20,41 @@ trap 'rm -rf "$tmp"' EXIT
 verloren='ERROR : D3D Device verloren.'
 zurueck='D3D Device zurueckgesetzt.'
 
-# Focus away in frames 30 to 39: those frames reach no screen, the device is
-# reset in frame 41, and from then on every picture is the one a run without
-# the loss draws (projection, material, light and states all came back).
+# Focus away in frames 30 to 39: those frames reach no screen; the focus
+# comes back at frame 40's message pump, the device is reset in that frame,
+# and from then on every picture is the one a run without the loss draws
+# (projection, material, light and states all came back).
 lauf ohne '' --frames 60 --capture-dir bilder
 lauf fokus '30 focus out\n40 focus in\n' --frames 60 --capture-dir bilder
-pruefe "focus: exit 0" test "$(cat rc)" -eq 0
-pruefe "focus: loss logged once" test "$(grep -cxF "$verloren" Protokoll.txt)" -eq 1
-pruefe "focus: reset logged once" test "$(grep -cxF "$zurueck" Protokoll.txt)" -eq 1
+pruefe_gleich "focus: exit 0" "$(cat rc)" 0
+pruefe_gleich "focus: loss logged once" "$(grep -cxF "$verloren" Protokoll.txt)" 1
+pruefe_gleich "focus: reset logged once" "$(grep -cxF "$zurueck" Protokoll.txt)" 1
 pruefe "focus: loss before reset" test "$(grep -nxF "$verloren" Protokoll.txt | cut -d: -f1)" -lt \
   "$(grep -nxF "$zurueck" Protokoll.txt | cut -d: -f1)"
-pruefe "focus: frames 30 to 40 not shown" test "$(ls bilder | wc -l)" -eq 49
+pruefe_gleich "focus: frames 30 to 39 not shown" "$(ls bilder | wc -l)" 50
 pruefe "focus: frame 29 shown" test -e "$(bild fokus 29)"
-pruefe "focus: frame 40 not shown" test ! -e "$(bild fokus 40)"
-for n in 29 41 45 59; do
+pruefe "focus: frame 39 not shown" test ! -e "$(bild fokus 39)"
+for n in 29 40 41 45 59; do
   pruefe "focus: frame $n as without the loss" cmp -s "$(bild fokus $n)" "$(bild ohne $n)"
 done
 pruefe "focus: normal end" grep -qF "SPIEL  ENDE" Protokoll.txt
 
 # Lost for good: nothing is shown, but the keys still work and Esc ends it.
 lauf fuer_immer '5 down ESCAPE\n' --frames 100 --fault DeviceLost
-pruefe "lost for good: exit 0" test "$(cat rc)" -eq 0
-pruefe "lost for good: loss logged once" test "$(grep -cxF "$verloren" Protokoll.txt)" -eq 1
-pruefe "lost for good: no reset" test "$(grep -cF 'Reset' Protokoll.txt)" -eq 0
-pruefe "lost for good: no overlay lock errors" test "$(grep -c '2D Fehler' Protokoll.txt)" -eq 0
+pruefe_gleich "lost for good: exit 0" "$(cat rc)" 0
+pruefe_gleich "lost for good: loss logged once" "$(grep -cxF "$verloren" Protokoll.txt)" 1
+pruefe_gleich "lost for good: no reset" "$(grep -cF 'Reset' Protokoll.txt)" 0
+pruefe_gleich "lost for good: no overlay lock errors" "$(grep -c '2D Fehler' Protokoll.txt)" 0
 pruefe "lost for good: Esc ended it" grep -qF "SPIEL  ENDE" Protokoll.txt
 
 # A reset that fails: its line, then the normal shut-down, long before the
 # frame limit.
 lauf kein_reset '3 focus out\n5 focus in\n' --frames 1000 --fault Reset --capture-dir bilder
-pruefe "failed reset: exit 0" test "$(cat rc)" -eq 0
+pruefe_gleich "failed reset: exit 0" "$(cat rc)" 0
 pruefe "failed reset: its line" grep -qxF "ERROR : D3D Device Reset() failed, return 2289436780" Protokoll.txt
 # The rest of that frame may add its input lines, no more.
 pruefe "failed reset: ends the run in its frame" test \
   $(( $(grep -n "SPIEL  ENDE" Protokoll.txt | cut -d: -f1) - $(grep -n "Reset() failed" Protokoll.txt | cut -d: -f1) )) -le 2
-pruefe "failed reset: only frames 0 to 2 shown" test "$(ls bilder | wc -l)" -eq 3
+pruefe_gleich "failed reset: only frames 0 to 2 shown" "$(ls bilder | wc -l)" 3
 pruefe "failed reset: nothing on stderr" test ! -s err
 exit $fehler

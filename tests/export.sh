@@ -22,8 +22,8 @@ for saat in 17276 4711 3000000000; do
 done
 (cd "$oben" && node tools/gltf_pruefen.js "$tmp"/*.glb) >bericht 2>&1
 pruefe "validator: no error, no warning" test $? -eq 0
-pruefe "validator: six files read" test "$(grep -c ': 0 errors, 0 warnings' bericht)" -eq 6
-pruefe "growth files animate" test "$(grep -c '1 animations' bericht)" -eq 3
+pruefe_gleich "validator: six files read" "$(grep -c ': 0 errors, 0 warnings' bericht)" 6
+pruefe_gleich "growth files animate" "$(grep -c '1 animations' bericht)" 3
 groesse=$(stat -c %s w17276.glb)
 pruefe "heaviest tree's growth under 8 MB ($groesse bytes)" test "$groesse" -lt 8000000
 sed 's/^/    /' bericht
@@ -54,13 +54,13 @@ done
 # Bad names before the run; files that cannot be written after it.
 "$prog" --headless --frames 5 --export baum.gltf >out 2>err
 pruefe "a .gltf name: exit 2" test $? -eq 2
-pruefe "a .gltf name: one line" test "$(cat err)" = \
+pruefe_gleich "a .gltf name: one line" "$(cat err)" \
   "borkwerk: --export needs a file ending in .glb or .obj, not 'baum.gltf'"
 mkdir -p gesperrt/w.glb.tmp
 cp a4711.glb gesperrt/w.glb
 "$prog" --headless --frames 5 --export-growth gesperrt/w.glb --export fehlt/x.obj >out 2>err
 pruefe "unwritable: exit 1" test $? -eq 1
-pruefe "unwritable: both named" test "$(cat err)" = \
+pruefe_gleich "unwritable: both named" "$(cat err)" \
   "borkwerk: cannot write fehlt/x.obj; cannot write gesperrt/w.glb"
 pruefe "unwritable: the earlier file stays" cmp -s gesperrt/w.glb a4711.glb
 pruefe "unwritable: the run ended normally" grep -qF "SPIEL  ENDE" Protokoll.txt

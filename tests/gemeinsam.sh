@@ -6,6 +6,23 @@ pruefe() {
   if "$@"; then echo "ok   $name"; else echo "FAIL $name"; fehler=1; fi
 }
 
+# pruefe_gleich NAME GOT WANTED: the check that two values are equal; a
+# failure shows both, a text of several lines as a diff (wanted first).
+pruefe_gleich() {
+  local name=$1 ist=$2 soll=$3
+  if [ "$ist" = "$soll" ]; then
+    echo "ok   $name"
+    return
+  fi
+  echo "FAIL $name"
+  fehler=1
+  if [ "$(printf '%s\n' "$ist" "$soll" | wc -l)" -gt 2 ]; then
+    diff -u --label wanted --label got <(printf '%s\n' "$soll") <(printf '%s\n' "$ist") | sed 's/^/     /'
+  else
+    printf '     wanted: %s\n     got:    %s\n' "$soll" "$ist"
+  fi
+}
+
 # Runs the calling script again under a virtual X server of its own, of
 # screen XVFB_BILDSCHIRM (default 1280x1024x24) and with the further
 # options XVFB_OPTIONEN, and ends with its exit code. Xvfb picks a free display number itself (-displayfd), so tests that

@@ -14,11 +14,11 @@
 #include "ansicht/ansicht.h"
 #include "app/app.h"
 #include "eingabe/eingabe.h"
-#include "plattform/anzeige/anzeige.h"
 #include "plattform/d3d8/adapter.h"
 #include "plattform/d3d8/aufzeichnung.h"
 #include "plattform/fehler/fehler.h"
 #include "tests/testgeraet.h"
+#include "tests/testhilfe.h"
 
 namespace fs = std::filesystem;
 using ersatz::Adapter_Einstellung;
@@ -27,9 +27,10 @@ namespace {
 
 // Every test runs in its own empty working directory with a fresh log in a
 // temporary file and the enumeration globals cleared.
-class Grafik : public ::testing::Test {
+class Grafik : public Protokoll_Test {
  protected:
   void SetUp() override {
+    Protokoll_Test::SetUp();
     vorher_ = fs::current_path();
     ordner_ = fs::temp_directory_path() /
               ("grafik_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -38,27 +39,13 @@ class Grafik : public ::testing::Test {
     fs::create_directories(ordner_);
     fs::current_path(ordner_);
     Zuruecksetzen();
-    ersatz::Fehler_Loeschen();
-    ersatz::Adapter_Zuruecksetzen();
-    pProtokoll = tmpfile();
   }
 
   void TearDown() override {
     D3D_Ende();
-    fclose(pProtokoll);
-    pProtokoll = nullptr;
-    ersatz::Fehler_Loeschen();
-    ersatz::Adapter_Zuruecksetzen();
+    Protokoll_Test::TearDown();
     fs::current_path(vorher_);
     fs::remove_all(ordner_);
-  }
-
-  static std::string Protokoll() {
-    fflush(pProtokoll);
-    rewind(pProtokoll);
-    std::string text;
-    for (int c; (c = fgetc(pProtokoll)) != EOF;) text += static_cast<char>(c);
-    return text;
   }
 
   // Releases what a previous start created and clears the enumeration.
@@ -448,8 +435,7 @@ TEST_F(Grafik, FehlschlaegeDerInitialisierung) {
   EXPECT_FALSE(fs::exists("device.gra"));
 
   ersatz::Fehler_Loeschen();
-  fclose(pProtokoll);
-  pProtokoll = tmpfile();
+  Protokoll_Leeren();
   ersatz::Adapter_Einstellen({});
   EXPECT_EQ(D3D_Init(1152, 864, 16, 0), 0);
   EXPECT_EQ(Protokoll(), start +
@@ -563,14 +549,14 @@ TEST_F(Grafik, VerlorenesGeraetWirdZurueckgesetzt) {
 
   bGeraetVerloren = 0;
   bEnde = 0;
-  ersatz::Geraete_Fokus(false);
+  Fokus(false);
   ASSERT_EQ(pDevice->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
   Geraet_Verloren();
   Geraet_Verloren();
   EXPECT_EQ(Geraet_Pruefen(), 0);
   EXPECT_EQ(Geraet_Pruefen(), 0);
   EXPECT_NE(pBackBuffer, nullptr) << "kept until a reset may happen";
-  ersatz::Geraete_Fokus(true);
+  Fokus(true);
   ersatz::Aufzeichnung_Starten();
   EXPECT_EQ(Geraet_Pruefen(), 1);
   ersatz::Aufzeichnung_Beenden();
@@ -591,10 +577,10 @@ TEST_F(Grafik, VerlorenesGeraetWirdZurueckgesetzt) {
       << "the reset logs one line and nothing of the start-up again";
 
   // A reset that fails ends the run.
-  ersatz::Geraete_Fokus(false);
+  Fokus(false);
   pDevice->Present(nullptr, nullptr, nullptr, nullptr);
   Geraet_Verloren();
-  ersatz::Geraete_Fokus(true);
+  Fokus(true);
   ASSERT_TRUE(ersatz::Fehler_Setzen("Reset"));
   EXPECT_EQ(Geraet_Pruefen(), 0);
   EXPECT_EQ(bEnde, 1);
@@ -767,8 +753,7 @@ class Szene : public Grafik {
   void SetUp() override {
     Grafik::SetUp();
     ASSERT_EQ(D3D_Init(1152, 864, 16, 0), 1);
-    fclose(pProtokoll);
-    pProtokoll = tmpfile();
+    Protokoll_Leeren();
   }
   static void Einstellen() {
     rProjektionsMatrixEinstellen(pDevice);
@@ -818,8 +803,7 @@ TEST_F(Szene, FehlschlaegeLassenNurIhreZeileAus) {
        "licht: LightEnable()\n"},
   };
   for (const auto& f : faelle) {
-    fclose(pProtokoll);
-    pProtokoll = tmpfile();
+    Protokoll_Leeren();
     ersatz::Fehler_Loeschen();
     ASSERT_TRUE(ersatz::Fehler_Setzen(f.fehler));
     Einstellen();

@@ -32,9 +32,9 @@ zip=$(paket_finden "$exe" "borkwerk-${version}-*.zip") || exit 1
 # The Debian package's fields: name, version, section, and the libraries
 # dpkg-shlibdeps found.
 feld() { dpkg-deb -f "$deb" "$1"; }
-pruefe "package borkwerk" test "$(feld Package)" = borkwerk
-pruefe "version $version-1" test "$(feld Version)" = "$version-1"
-pruefe "section games" test "$(feld Section)" = games
+pruefe_gleich "package borkwerk" "$(feld Package)" borkwerk
+pruefe_gleich "version $version-1" "$(feld Version)" "$version-1"
+pruefe_gleich "section games" "$(feld Section)" games
 pruefe "maintainer" grep -q "<borkwerk@example.org>" <<<"$(feld Maintainer)"
 pruefe "long description" test "$(feld Description | wc -l)" -gt 3
 feld Depends | tr ',' '\n' | awk '{ print $1 }' >"$tmp/abhaengig"
@@ -112,7 +112,7 @@ pe=$(wort "$ordner/borkwerk.exe" 60)
 pruefe "borkwerk.exe is a 64-bit Windows program" \
   test "$(head -c2 "$ordner/borkwerk.exe")" = MZ -a "$(wort "$ordner/borkwerk.exe" "$pe")" -eq 17744 \
   -a "$(od -An -tu2 --endian=little -j $((pe + 4)) -N2 "$ordner/borkwerk.exe" | tr -d ' ')" -eq 34404
-pruefe "README.txt has Windows line ends" test "$(grep -c $'\r$' "$ordner/README.txt")" -eq "$(wc -l <"$ordner/README.txt")"
+pruefe_gleich "README.txt has Windows line ends" "$(grep -c $'\r$' "$ordner/README.txt")" "$(wc -l <"$ordner/README.txt")"
 for wort in "Version $version" d3d8.dll borkwerk.exe Esc Protokoll.txt device.gra installer; do
   pruefe "README.txt names '$wort'" grep -qF "$wort" "$ordner/README.txt"
 done

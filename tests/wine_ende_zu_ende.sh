@@ -168,21 +168,21 @@ tr -d '\r' <Protokoll.txt >"$tmp/protokoll.txt"
 text_bei() {  # zero-terminated text of file $1 at offset $2 (at most 512 bytes)
   tail -c +$(($2 + 1)) "$1" | head -c 512 | tr '\0' '\n' | head -n1
 }
-pruefe "device.gra is 344740 bytes" test "$(stat -c %s device.gra 2>/dev/null)" = 344740
+pruefe_gleich "device.gra is 344740 bytes" "$(stat -c %s device.gra 2>/dev/null)" 344740
 beschreibung=$(text_bei device.gra 512)
 pruefe "device.gra: adapter description present ('$beschreibung')" test -n "$beschreibung"
-pruefe "device.gra: one adapter, the first chosen" test "$(wort device.gra 344720) $(wort device.gra 344724)" = "1 0"
-pruefe "device.gra: 16 depth bits, 0 stencil bits twice" test "$(wort device.gra 344728) $(wort device.gra 344732) $(wort device.gra 344736)" = "16 0 0"
+pruefe_gleich "device.gra: one adapter, the first chosen" "$(wort device.gra 344720) $(wort device.gra 344724)" "1 0"
+pruefe_gleich "device.gra: 16 depth bits, 0 stencil bits twice" "$(wort device.gra 344728) $(wort device.gra 344732) $(wort device.gra 344736)" "16 0 0"
 geraete=$(wort device.gra 1068)
-pruefe "device.gra: HAL kept first and chosen ($geraete kept)" test "$(wort device.gra 1072) $(wort device.gra 17232)" = "1 0"
+pruefe_gleich "device.gra: HAL kept first and chosen ($geraete kept)" "$(wort device.gra 1072) $(wort device.gra 17232)" "1 0"
 aufzaehlung=""
 for ((j = 0; j < geraete && j < 5; j++)); do
   d=$((1072 + 3232 * j))
   case $(wort device.gra $d) in 1) aufzaehlung+="   -> Device: HAL"$'\n' ;; 2) aufzaehlung+="   -> Device: REF"$'\n' ;; *) aufzaehlung+="?"$'\n' ;; esac
-  pruefe "device.gra: device $j name field is 0" test "$(wort device.gra $((d + 216)))" = 0
+  pruefe_gleich "device.gra: device $j name field is 0" "$(wort device.gra $((d + 216)))" 0
 done
 m=$((1072 + 224 + 20 * $(wort device.gra $((1072 + 3224)))))
-pruefe "device.gra: chosen mode 1152x864 R5G6B5 (23) with D16 (80)" test "$(wort device.gra $m) $(wort device.gra $((m + 4))) $(wort device.gra $((m + 8))) $(wort device.gra $((m + 16)))" = "1152 864 23 80"
+pruefe_gleich "device.gra: chosen mode 1152x864 R5G6B5 (23) with D16 (80)" "$(wort device.gra $m) $(wort device.gra $((m + 4))) $(wort device.gra $((m + 8))) $(wort device.gra $((m + 16)))" "1152 864 23 80"
 flags=$(wort device.gra $((m + 12)))
 case $flags in
   80) tnl=" (TnL Hardware exklusiv)" ;;
@@ -230,10 +230,10 @@ halten_bis F4 30 beendet $pid
 xdotool keyup alt
 endet_mit_null Alt+F4
 tr -d '\r' <Protokoll.txt >"$tmp/protokoll2.txt"
-pruefe "Alt+F4 run: main loop line before the end line" test "$(grep -v '^ *$' "$tmp/protokoll2.txt" | grep -E 'HAUPTSCHLEIFE|SPIEL' | tr '\n' '|')" = "=========== HAUPTSCHLEIFE =========== |=========== SPIEL  ENDE =========== |"
-pruefe "Alt+F4 run: end line last" test "$(grep -v '^ *$' "$tmp/protokoll2.txt" | tail -n1)" = "=========== SPIEL  ENDE =========== "
-pruefe "Alt+F4 run: device.gra replaced whole" test "$(stat -c %s device.gra)" -eq 344740
-pruefe "Alt+F4 run: no half-written file left" test "$(ls | grep -c tmp)" -eq 0
+pruefe_gleich "Alt+F4 run: main loop line before the end line" "$(grep -v '^ *$' "$tmp/protokoll2.txt" | grep -E 'HAUPTSCHLEIFE|SPIEL' | tr '\n' '|')" "=========== HAUPTSCHLEIFE =========== |=========== SPIEL  ENDE =========== |"
+pruefe_gleich "Alt+F4 run: end line last" "$(grep -v '^ *$' "$tmp/protokoll2.txt" | tail -n1)" "=========== SPIEL  ENDE =========== "
+pruefe_gleich "Alt+F4 run: device.gra replaced whole" "$(stat -c %s device.gra)" 344740
+pruefe_gleich "Alt+F4 run: no half-written file left" "$(ls | grep -c tmp)" 0
 
 if [ -n "${WINE_BILDER:-}" ]; then echo "     screenshots in $bilder"; fi
 echo "     whole test took $((SECONDS - beginn)) s"

@@ -56,8 +56,8 @@ kill $pid 2>/dev/null
 wait $pid
 pruefe "exit code 0" test $? -eq 0
 tr -d '\r' <Protokoll.txt >"$tmp/protokoll.txt"
-pruefe "the loss logged once" test "$(grep -cxF 'ERROR : D3D Device verloren.' "$tmp/protokoll.txt")" -eq 1
-pruefe "the reset logged once" test "$(grep -cxF 'D3D Device zurueckgesetzt.' "$tmp/protokoll.txt")" -eq 1
-pruefe "no failed reset" test "$(grep -c 'Reset() failed' "$tmp/protokoll.txt")" -eq 0
+pruefe_gleich "the loss logged once" "$(grep -cxF 'ERROR : D3D Device verloren.' "$tmp/protokoll.txt")" 1
+pruefe_gleich "the reset logged once" "$(grep -cxF 'D3D Device zurueckgesetzt.' "$tmp/protokoll.txt")" 1
+pruefe_gleich "no failed reset" "$(grep -c 'Reset() failed' "$tmp/protokoll.txt")" 0
 pruefe "normal end" grep -qF "SPIEL  ENDE" "$tmp/protokoll.txt"
 exit $fehler

@@ -42,7 +42,7 @@ for wie in windowclose windowkill; do
   wait $pid
   pruefe "$wie: exit 0" test $? -eq 0
   pruefe "$wie: logged its end" grep -qF "SPIEL  ENDE" Protokoll.txt
-  pruefe "$wie: no X error" test "$(grep -c 'X Error\|X connection' err)" -eq 0
+  pruefe_gleich "$wie: no X error" "$(grep -c 'X Error\|X connection' err)" 0
   pid=""
 done
 exit $fehler

@@ -33,9 +33,9 @@ if kill -0 $pid 2>/dev/null; then
 fi
 wait $pid
 pruefe "exit 0" test $? -eq 0
-pruefe "keyboard and mouse online" test "$(grep -cxE 'Tastatur online\.|Maus online\.' Protokoll.txt)" -eq 2
+pruefe_gleich "keyboard and mouse online" "$(grep -cxE 'Tastatur online\.|Maus online\.' Protokoll.txt)" 2
 pruefe "ended through the normal shut-down" grep -qF "SPIEL  ENDE" Protokoll.txt
 bilder=$(ls bilder | wc -l)
 pruefe "ended before the frame limit ($bilder frames)" test "$bilder" -lt 1500
-pruefe "no input errors" test "$(grep -c 'ERROR' Protokoll.txt)" -eq 0
+pruefe_gleich "no input errors" "$(grep -c 'ERROR' Protokoll.txt)" 0
 exit $fehler

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "tests/testhilfe.h"
 
 namespace {
 
@@ -339,31 +339,22 @@ TEST(Text, EineSperreJeText) {
   EXPECT_EQ(f.nReferenzen, 1u);
 }
 
-std::string Protokoll_Von(const std::function<void()>& aktion) {
-  pProtokoll = std::tmpfile();
-  aktion();
-  std::rewind(pProtokoll);
-  char szPuffer[256] = {};
-  const std::size_t n = std::fread(szPuffer, 1, sizeof szPuffer - 1, pProtokoll);
-  std::fclose(pProtokoll);
-  pProtokoll = nullptr;
-  return std::string(szPuffer, n);
-}
+using TextProtokoll = Protokoll_Test;
 
-TEST(Text, VerweigerteSperreWirdProtokolliert) {
+TEST_F(TextProtokoll, VerweigerteSperreWirdProtokolliert) {
   Testflaeche f(100, 30);
   f.bSperreVerweigern = true;
-  int nErgebnis = -1;
-  EXPECT_EQ(Protokoll_Von([&] { nErgebnis = M_T(10, 20, 0, 255, 0, &f, "R"); }),
-            "2D Fehler: M_T LockRect() failed\n");
+  int nErgebnis = M_T(10, 20, 0, 255, 0, &f, "R");
+  EXPECT_EQ(Protokoll(), "2D Fehler: M_T LockRect() failed\n");
   EXPECT_EQ(nErgebnis, 0);
   EXPECT_EQ(f.nEntsperren, 0);
   EXPECT_EQ(f.Geaendert(), 0);
 
+  Protokoll_Leeren();
   Testflaeche g(100, 30);
   g.bBeschreibungVerweigern = true;
-  EXPECT_EQ(Protokoll_Von([&] { nErgebnis = M_T(10, 20, 0, 255, 0, &g, "R"); }),
-            "2D Fehler: M_T GetDesc() failed\n");
+  nErgebnis = M_T(10, 20, 0, 255, 0, &g, "R");
+  EXPECT_EQ(Protokoll(), "2D Fehler: M_T GetDesc() failed\n");
   EXPECT_EQ(nErgebnis, 0);
   EXPECT_EQ(g.nSperren, 0);
 }

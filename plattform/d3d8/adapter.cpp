@@ -7,6 +7,9 @@
 #include "plattform/d3d8/flaeche.h"
 #include "plattform/fehler/fehler.h"
 
+const IID IID_IDirect3D8 = {
+    0x1DD9E8DA, 0x1C77, 0x4D40, {0xB0, 0xCF, 0x98, 0xFE, 0xFD, 0xFF, 0x95, 0x12}};
+
 namespace ersatz {
 namespace {
 
@@ -25,9 +28,6 @@ const DWORD VTXPCAPS_FIXED_FUNCTION = 0x3b;
 const DWORD STENCILCAPS_ALL = 0xff;
 const DWORD VS_VERSION_NONE = 0xfffe0000, VS_VERSION_1_1 = 0xfffe0101;
 const DWORD PS_VERSION_NONE = 0xffff0000;
-
-const GUID IID_IDirect3D8_Wert = {
-    0x1DD9E8DA, 0x1C77, 0x4D40, {0xB0, 0xCF, 0x98, 0xFE, 0xFD, 0xFF, 0x95, 0x12}};
 
 // What the software rasterizer does for a HAL device: it draws, but leaves
 // transform and lighting to the runtime.
@@ -119,19 +119,9 @@ D3DCAPS8 Caps_Bauen(UINT nAdapter, D3DDEVTYPE typ, DWORD devCaps) {
 
 // Direct3D 8 over the configured adapters; reference-counted, deleted by
 // the last Release.
-class Direct3D8 final : public IDirect3D8 {
+class Direct3D8 final : public Com<IDirect3D8, IID_IDirect3D8> {
  public:
   explicit Direct3D8(std::vector<Adapter_Einstellung> adapter) : adapter_(std::move(adapter)) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppObjekt) override {
-    return Schnittstelle_Abfragen(this, IID_IDirect3D8_Wert, riid, ppObjekt);
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++nReferenzen_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG n = --nReferenzen_;
-    if (n == 0) delete this;
-    return n;
-  }
 
   UINT STDMETHODCALLTYPE GetAdapterCount() override { return static_cast<UINT>(adapter_.size()); }
 
@@ -239,7 +229,6 @@ class Direct3D8 final : public IDirect3D8 {
                             const D3DPRESENT_PARAMETERS& p);
 
   std::vector<Adapter_Einstellung> adapter_;
-  ULONG nReferenzen_ = 1;
 };
 
 // Exactly one kind of vertex processing; hardware and mixed need hardware

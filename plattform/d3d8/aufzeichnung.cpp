@@ -1,46 +1,37 @@
+// The record of calls: an observer that keeps every call while it runs.
 #include "plattform/d3d8/aufzeichnung.h"
-
-#include <utility>
 
 namespace ersatz {
 namespace {
 
-struct Aufzeichnung_Zustand {
-  bool bLaeuft = false;
+class Aufzeichner final : public Geraete_Beobachter {
+ public:
+  bool Jeder_Aufruf() const override { return true; }
+  void Aufgerufen(const Aufruf& aufruf) override { Aufrufe.push_back(aufruf); }
+
   std::vector<Aufruf> Aufrufe;
+  bool bLaeuft = false;
 };
 
-Aufzeichnung_Zustand& Zustand() {
-  static Aufzeichnung_Zustand zustand;
-  return zustand;
+Aufzeichner& Der_Aufzeichner() {
+  static Aufzeichner aufzeichner;
+  return aufzeichner;
 }
 
 }  // namespace
 
 void Aufzeichnung_Starten() {
-  Zustand().Aufrufe.clear();
-  Zustand().bLaeuft = true;
+  Aufzeichnung_Beenden();
+  Der_Aufzeichner().Aufrufe.clear();
+  Der_Aufzeichner().bLaeuft = true;
+  Beobachter_Anmelden(&Der_Aufzeichner());
 }
 
-void Aufzeichnung_Beenden() { Zustand().bLaeuft = false; }
-
-bool Aufzeichnung_Laeuft() { return Zustand().bLaeuft; }
-
-const std::vector<Aufruf>& Aufzeichnung() { return Zustand().Aufrufe; }
-
-void Aufzeichnen(Aufruf aufruf) {
-  if (Zustand().bLaeuft) Zustand().Aufrufe.push_back(std::move(aufruf));
+void Aufzeichnung_Beenden() {
+  if (Der_Aufzeichner().bLaeuft) Beobachter_Abmelden(&Der_Aufzeichner());
+  Der_Aufzeichner().bLaeuft = false;
 }
 
-void Aufzeichnen(Aufruf_Art Art, HRESULT hErgebnis, DWORD nTyp, DWORD nWert, DWORD nStufe) {
-  if (!Zustand().bLaeuft) return;
-  Aufruf a;
-  a.Art = Art;
-  a.hErgebnis = hErgebnis;
-  a.nTyp = nTyp;
-  a.nWert = nWert;
-  a.nStufe = nStufe;
-  Zustand().Aufrufe.push_back(std::move(a));
-}
+const std::vector<Aufruf>& Aufzeichnung() { return Der_Aufzeichner().Aufrufe; }
 
 }  // namespace ersatz

@@ -10,21 +10,19 @@
 //   flaeche.cpp        surfaces: the back buffer, LockRect/UnlockRect
 //   beleuchtung.cpp    transform and lighting of vertices
 //   raster/            clipping, culling and filling triangles (raster/raster.h)
-//   aufzeichnung.cpp   a record of the calls a device received
-//   beobachter.cpp     observers of what the devices drew and presented
+//   primitive.h        the triangles of a draw call's indices
+//   farben.cpp         a surface's pixels as 8-bit colour channels
+//   beobachter.cpp     observers of what the devices were called for, drew
+//                      and presented
+//   aufzeichnung.cpp   a record of the calls, an observer for tests
 // To the rest of the stand-in and to tests it offers a device made
-// directly (below), other adapters (adapter.h), the record of calls
-// (aufzeichnung.h) and the observers (beobachter.h). Present hands each frame to the presentation.
+// directly (below), other adapters (adapter.h), the observers
+// (beobachter.h), the record of calls (aufzeichnung.h) and colours
+// (farben.h). Present counts each frame with the Win32 subset's clock and
+// hands the picture to the observers; a full-screen device is lost when the
+// Win32 subset reports the screen lost (win32/ereignisse.h).
+#include "plattform/win32/com.h"
 #include "plattform/win32/win32.h"
-
-struct IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) = 0;
-  virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
-  virtual ULONG STDMETHODCALLTYPE Release() = 0;
-
- protected:
-  ~IUnknown() = default;
-};
 
 #define D3D_SDK_VERSION 220
 #define D3DADAPTER_DEFAULT 0
@@ -549,15 +547,14 @@ typedef IDirect3DSurface8* LPDIRECT3DSURFACE8;
 
 IDirect3D8* WINAPI Direct3DCreate8(UINT SDKVersion);
 
+extern const IID IID_IDirect3D8;
+extern const IID IID_IDirect3DDevice8;
+extern const IID IID_IDirect3DSurface8;
+
 namespace ersatz {
 
 // The software device as CreateDevice makes it, without an adapter.
 HRESULT Geraet_Erzeugen(const D3DPRESENT_PARAMETERS& Parameter, HWND hFenster,
                         IDirect3DDevice8** ppGeraet);
-
-// The program's window gained or lost the focus. A full-screen device is
-// lost when it loses the focus (another program took the screen) and may be
-// reset once the focus is back.
-void Geraete_Fokus(bool bFokus);
 
 }  // namespace ersatz

@@ -1,20 +1,14 @@
 #include "plattform/d3d8/flaeche.h"
 
-#include <cstring>
-
-#include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/d3d8/beobachter.h"
 #include "plattform/d3d8/raster/raster.h"
 #include "plattform/fehler/fehler.h"
 
-namespace ersatz {
-namespace {
-
-const GUID IID_IUnknown_Wert = {
-    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const GUID IID_IDirect3DSurface8_Wert = {
+const IID IID_IDirect3DSurface8 = {
     0xB96EEBCA, 0xB326, 0x4EA5, {0x88, 0x2F, 0x2F, 0xF5, 0xBA, 0xE0, 0x21, 0xDD}};
 
-bool Gleich(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
+namespace ersatz {
+namespace {
 
 // A lock rectangle must lie inside the surface and cover at least a pixel.
 bool Rechteck_Gueltig(const RECT& r, UINT nBreite, UINT nHoehe) {
@@ -22,14 +16,14 @@ bool Rechteck_Gueltig(const RECT& r, UINT nBreite, UINT nHoehe) {
          r.right <= static_cast<LONG>(nBreite) && r.bottom <= static_cast<LONG>(nHoehe);
 }
 
-void Sperre_Aufzeichnen(HRESULT hr, const RECT* pRect, DWORD Flags) {
-  if (!Aufzeichnung_Laeuft()) return;
+void Sperre_Melden(HRESULT hr, const RECT* pRect, DWORD Flags) {
+  if (!Aufrufe_Beobachtet()) return;
   Aufruf a;
   a.Art = Aufruf_Art::LockRect;
   a.hErgebnis = hr;
   a.nWert = Flags;
   a.bRechteck = pRect != nullptr;
-  Aufzeichnen(std::move(a));
+  Aufruf_Melden(a);
 }
 
 }  // namespace
@@ -48,18 +42,6 @@ UINT Pixelgroesse(D3DFORMAT Format) {
   }
 }
 
-HRESULT Schnittstelle_Abfragen(IUnknown* pObjekt, const GUID& Eigene, REFIID riid,
-                               void** ppvObject) {
-  if (ppvObject == nullptr) return E_POINTER;
-  if (!Gleich(riid, IID_IUnknown_Wert) && !Gleich(riid, Eigene)) {
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
-  }
-  pObjekt->AddRef();
-  *ppvObject = pObjekt;
-  return S_OK;
-}
-
 Flaeche::Flaeche(UINT nBreite_, UINT nHoehe_, D3DFORMAT Format_, bool bSperrbar_)
     : nBreite(nBreite_),
       nHoehe(nHoehe_),
@@ -67,18 +49,6 @@ Flaeche::Flaeche(UINT nBreite_, UINT nHoehe_, D3DFORMAT Format_, bool bSperrbar_
       bSperrbar(bSperrbar_),
       nPitch(static_cast<int>(nBreite_ * Pixelgroesse(Format_))),
       Speicher(static_cast<size_t>(nPitch) * nHoehe_ + nFuellerRand * sizeof(std::uint32_t)) {}
-
-HRESULT Flaeche::QueryInterface(REFIID riid, void** ppvObject) {
-  return Schnittstelle_Abfragen(this, IID_IDirect3DSurface8_Wert, riid, ppvObject);
-}
-
-ULONG Flaeche::AddRef() { return ++nReferenzen; }
-
-ULONG Flaeche::Release() {
-  const ULONG n = --nReferenzen;
-  if (n == 0) delete this;
-  return n;
-}
 
 HRESULT Flaeche::GetDesc(D3DSURFACE_DESC* pDesc) {
   if (pDesc == nullptr) return D3DERR_INVALIDCALL;
@@ -109,14 +79,14 @@ HRESULT Flaeche::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD 
     pLockedRect->Pitch = nPitch;
     bGesperrt = true;
   }
-  Sperre_Aufzeichnen(hr, pRect, Flags);
+  Sperre_Melden(hr, pRect, Flags);
   return hr;
 }
 
 HRESULT Flaeche::UnlockRect() {
   const HRESULT hr = bGesperrt ? D3D_OK : D3DERR_INVALIDCALL;
   bGesperrt = false;
-  Aufzeichnen(Aufruf_Art::UnlockRect, hr);
+  Aufruf_Melden(Aufruf_Art::UnlockRect, hr);
   return hr;
 }
 

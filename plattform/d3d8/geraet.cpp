@@ -1,23 +1,18 @@
 #include "plattform/d3d8/geraet.h"
 
 #include <cstring>
-#include <utility>
 
-#include "plattform/anzeige/anzeige.h"
-#include "plattform/d3d8/aufzeichnung.h"
 #include "plattform/d3d8/beobachter.h"
 #include "plattform/fehler/fehler.h"
+#include "plattform/win32/ereignisse.h"
+
+const IID IID_IDirect3DDevice8 = {
+    0x7385E5DF, 0x8FE8, 0x41D5, {0x86, 0xB6, 0xD7, 0xB4, 0x85, 0x47, 0xB6, 0xCF}};
 
 namespace ersatz {
 namespace {
 
-const GUID IID_IDirect3DDevice8_Wert = {
-    0x7385E5DF, 0x8FE8, 0x41D5, {0x86, 0xB6, 0xD7, 0xB4, 0x85, 0x47, 0xB6, 0xCF}};
-
 constexpr DWORD nStufen = 8;
-
-bool bFokus = true;
-unsigned nVerluste = 0;  // focus losses so far; a full-screen device is lost by each
 
 D3DMATRIX Einheit() {
   D3DMATRIX m{};
@@ -76,7 +71,7 @@ void Geraet::Vorbelegen(Flaeche* pNeuerRueckpuffer, bool bTiefenpuffer, bool bVo
   pRueckpuffer = pNeuerRueckpuffer;
   bVollbild = bVollbild_;
   bVerloren = false;
-  nVerlusteGesehen = nVerluste;
+  nVerlusteGesehen = Bildschirmverluste();
   Tiefe.clear();
   if (bTiefenpuffer) {
     Tiefe.assign(static_cast<size_t>(pRueckpuffer->Breite()) * pRueckpuffer->Hoehe() + nFuellerRand,
@@ -92,18 +87,21 @@ void Geraet::Vorbelegen(Flaeche* pNeuerRueckpuffer, bool bTiefenpuffer, bool bVo
   bRechnerVeraltet = true;
 }
 
-// Whether the device is lost: a full-screen device is from the first focus
-// loss it has not yet seen until it is reset; the fault DeviceLost loses it.
+// Whether the device is lost: a full-screen device is from the first loss
+// of the screen it has not yet seen until it is reset; the fault DeviceLost
+// loses it.
 bool Geraet::Verloren() {
-  if (Fehler("DeviceLost") || (bVollbild && nVerlusteGesehen != nVerluste)) bVerloren = true;
-  nVerlusteGesehen = nVerluste;
+  if (Fehler("DeviceLost") || (bVollbild && nVerlusteGesehen != Bildschirmverluste()))
+    bVerloren = true;
+  nVerlusteGesehen = Bildschirmverluste();
   return bVerloren;
 }
 
 HRESULT Geraet::TestCooperativeLevel() {
   HRESULT hr = D3D_OK;
-  if (Verloren()) hr = bFokus && !Fehler("DeviceLost") ? D3DERR_DEVICENOTRESET : D3DERR_DEVICELOST;
-  Aufzeichnen(Aufruf_Art::TestCooperativeLevel, hr);
+  if (Verloren())
+    hr = Bildschirm() && !Fehler("DeviceLost") ? D3DERR_DEVICENOTRESET : D3DERR_DEVICELOST;
+  Aufruf_Melden(Aufruf_Art::TestCooperativeLevel, hr);
   return hr;
 }
 
@@ -113,47 +111,32 @@ HRESULT Geraet::Reset(D3DPRESENT_PARAMETERS* p) {
   HRESULT hr = D3D_OK;
   if (p == nullptr || !Parameter_Gueltig(*p) || pRueckpuffer->Referenzen() > 1 || Fehler("Reset")) {
     hr = D3DERR_INVALIDCALL;
-  } else if (!bFokus || Fehler("DeviceLost")) {
+  } else if (!Bildschirm() || Fehler("DeviceLost")) {
     hr = D3DERR_DEVICELOST;
   } else {
     Vorbelegen(Neuer_Rueckpuffer(*p), p->EnableAutoDepthStencil != FALSE, !p->Windowed);
   }
-  Aufzeichnen(Aufruf_Art::Reset, hr);
+  Aufruf_Melden(Aufruf_Art::Reset, hr);
   return hr;
 }
 
-HRESULT Geraet::QueryInterface(REFIID riid, void** ppvObject) {
-  return Schnittstelle_Abfragen(this, IID_IDirect3DDevice8_Wert, riid, ppvObject);
-}
-
-ULONG Geraet::AddRef() { return ++nReferenzen; }
-
-ULONG Geraet::Release() {
-  const ULONG n = --nReferenzen;
-  if (n == 0) delete this;
-  return n;
-}
-
-// Shows the back buffer; a flip device takes no rectangles or regions.
+// Shows the back buffer (a flip device takes no rectangles or regions): the
+// frame counts, and the observers (the front-end among them) get the
+// picture, or nothing when the device is lost.
 HRESULT Geraet::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND,
                         const RGNDATA* pDirtyRegion) {
   HRESULT hr = D3D_OK;
   if (pSourceRect != nullptr || pDestRect != nullptr || pDirtyRegion != nullptr) {
     hr = D3DERR_INVALIDCALL;
-  } else if (Verloren()) {
-    Bild_Zaehlen();
-    hr = D3DERR_DEVICELOST;
   } else {
-    Praesentieren(pRueckpuffer->Bits(), pRueckpuffer->Pitch(), pRueckpuffer->Breite(),
-                  pRueckpuffer->Hoehe(), pRueckpuffer->Format());
-  }
-  if (pSourceRect == nullptr && pDestRect == nullptr && pDirtyRegion == nullptr) {
+    if (Verloren()) hr = D3DERR_DEVICELOST;
+    Bild_Zaehlen();
     const Praesentiertes_Bild bild = {pRueckpuffer->Bits(), pRueckpuffer->Pitch(),
                                       pRueckpuffer->Breite(), pRueckpuffer->Hoehe(),
                                       pRueckpuffer->Format()};
     Beobachter_Praesentiert(hr == D3D_OK ? &bild : nullptr);
   }
-  Aufzeichnen(Aufruf_Art::Present, hr);
+  Aufruf_Melden(Aufruf_Art::Present, hr);
   return hr;
 }
 
@@ -171,14 +154,14 @@ HRESULT Geraet::GetBackBuffer(UINT BackBuffer, D3DBACKBUFFER_TYPE, IDirect3DSurf
 HRESULT Geraet::BeginScene() {
   const HRESULT hr = bSzene ? D3DERR_INVALIDCALL : D3D_OK;
   bSzene = true;
-  Aufzeichnen(Aufruf_Art::BeginScene, hr);
+  Aufruf_Melden(Aufruf_Art::BeginScene, hr);
   return hr;
 }
 
 HRESULT Geraet::EndScene() {
   const HRESULT hr = bSzene ? D3D_OK : D3DERR_INVALIDCALL;
   bSzene = false;
-  Aufzeichnen(Aufruf_Art::EndScene, hr);
+  Aufruf_Melden(Aufruf_Art::EndScene, hr);
   return hr;
 }
 
@@ -232,11 +215,6 @@ HRESULT Geraet_Erzeugen(const D3DPRESENT_PARAMETERS& p, HWND, IDirect3DDevice8**
   if (!Parameter_Gueltig(p)) return D3DERR_INVALIDCALL;
   *ppGeraet = new Geraet(Neuer_Rueckpuffer(p), p.EnableAutoDepthStencil != FALSE, !p.Windowed);
   return D3D_OK;
-}
-
-void Geraete_Fokus(bool bNeu) {
-  if (bFokus && !bNeu) ++nVerluste;
-  bFokus = bNeu;
 }
 
 }  // namespace ersatz

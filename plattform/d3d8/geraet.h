@@ -19,18 +19,15 @@ namespace ersatz {
 bool Parameter_Gueltig(const D3DPRESENT_PARAMETERS& p);
 Flaeche* Neuer_Rueckpuffer(const D3DPRESENT_PARAMETERS& p);
 
-class Geraet final : public IDirect3DDevice8 {
+class Geraet final : public Com<IDirect3DDevice8, IID_IDirect3DDevice8> {
  public:
   // The back buffer is pRueckpuffer (the device takes over that reference);
   // bTiefenpuffer: a D16 depth buffer of the same size exists; bVollbild:
-  // the device is lost when the program loses the focus.
+  // the device is lost when the program loses the screen.
   Geraet(Flaeche* pRueckpuffer, bool bTiefenpuffer, bool bVollbild);
   Geraet(const Geraet&) = delete;
   Geraet& operator=(const Geraet&) = delete;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override;
   HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override;
   HRESULT STDMETHODCALLTYPE Present(const RECT* pSourceRect, const RECT* pDestRect,
@@ -59,7 +56,7 @@ class Geraet final : public IDirect3DDevice8 {
   HRESULT STDMETHODCALLTYPE SetVertexShader(DWORD Handle) override;
 
  private:
-  ~Geraet();
+  ~Geraet() override;
 
   struct Lichteintrag {
     D3DLIGHT8 Licht{};
@@ -79,10 +76,9 @@ class Geraet final : public IDirect3DDevice8 {
   void Zeichnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                 const Index* pIndizes, const std::uint8_t* pEcken, UINT nStride);
   template <typename Index>
-  void Ecken_Berechnen(D3DPRIMITIVETYPE Typ, UINT nMin, size_t nEnde, UINT nPrimitive,
+  void Ecken_Berechnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                        const Index* pIndizes, const std::uint8_t* pEcken, UINT nStride);
 
-  ULONG nReferenzen = 1;
   Flaeche* pRueckpuffer = nullptr;
   bool bVollbild = false;
   bool bVerloren = false;

@@ -3,11 +3,10 @@
 // indices name, each once, straight from the caller's vertex memory.
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
-#include "plattform/d3d8/aufzeichnung.h"
 #include "plattform/d3d8/beobachter.h"
 #include "plattform/d3d8/geraet.h"
+#include "plattform/d3d8/primitive.h"
 
 namespace ersatz {
 namespace {
@@ -19,11 +18,11 @@ D3DVECTOR Vektor_Lesen(const std::uint8_t* p) {
 }
 
 // The index list of a call and the position and normal of each vertex it
-// names, for the record.
+// names, for the observers of every call.
 template <typename Index>
 void Zeichnen_Melden(HRESULT hr, D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                      const void* pIndizes, D3DFORMAT IndexFormat, const void* pEcken, UINT nStride,
-                     UINT nIndizes, int nNormale) {
+                     int nNormale) {
   Aufruf a;
   a.Art = Aufruf_Art::DrawIndexedPrimitiveUP;
   a.hErgebnis = hr;
@@ -31,7 +30,8 @@ void Zeichnen_Melden(HRESULT hr, D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, 
   z = {Typ, nMin, nAnzahl, nPrimitive, IndexFormat, nStride, {}, {}};
   const auto* pI = static_cast<const Index*>(pIndizes);
   const auto* pE = static_cast<const std::uint8_t*>(pEcken);
-  for (UINT k = 0; pI != nullptr && k < nIndizes; ++k) {
+  const std::size_t nIndizes = Indexanzahl(Typ, nPrimitive);
+  for (std::size_t k = 0; pI != nullptr && k < nIndizes; ++k) {
     z.Indizes.push_back(pI[k]);
     if (pE == nullptr || pI[k] < nMin || pI[k] >= nMin + nAnzahl) continue;
     Aufruf_Ecke e;
@@ -40,19 +40,7 @@ void Zeichnen_Melden(HRESULT hr, D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, 
     if (nNormale >= 0) e.Normale = Vektor_Lesen(pE + size_t{pI[k]} * nStride + nNormale);
     z.Ecken.push_back(e);
   }
-  Aufzeichnen(std::move(a));
-}
-
-UINT Indexanzahl(D3DPRIMITIVETYPE Typ, UINT nPrimitive) {
-  switch (Typ) {
-    case D3DPT_TRIANGLELIST:
-      return nPrimitive * 3;
-    case D3DPT_TRIANGLESTRIP:
-    case D3DPT_TRIANGLEFAN:
-      return nPrimitive + 2;
-    default:
-      return 0;
-  }
+  Aufruf_Melden(a);
 }
 
 }  // namespace
@@ -64,7 +52,7 @@ HRESULT Geraet::SetVertexShader(DWORD Handle) {
     nShader = Handle;
     bRechnerVeraltet = true;
   }
-  Aufzeichnen(Aufruf_Art::SetVertexShader, hr, 0, Handle);
+  Aufruf_Melden(Aufruf_Art::SetVertexShader, hr, 0, Handle);
   return hr;
 }
 
@@ -107,16 +95,15 @@ HRESULT Geraet::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAn
                             format.nNormale, Welt, Material});
     }
   }
-  if (Aufzeichnung_Laeuft()) {
+  if (Aufrufe_Beobachtet()) {
     Eckenformat format;
     Eckenformat_Lesen(nShader, format);
-    const UINT nIndizes = Indexanzahl(Typ, nPrimitive);
     if (IndexFormat == D3DFMT_INDEX32) {
       Zeichnen_Melden<std::uint32_t>(hr, Typ, nMin, nAnzahl, nPrimitive, pIndizes, IndexFormat,
-                                     pEcken, nStride, nIndizes, format.nNormale);
+                                     pEcken, nStride, format.nNormale);
     } else {
       Zeichnen_Melden<std::uint16_t>(hr, Typ, nMin, nAnzahl, nPrimitive, pIndizes, IndexFormat,
-                                     pEcken, nStride, nIndizes, format.nNormale);
+                                     pEcken, nStride, format.nNormale);
     }
   }
   return hr;
@@ -149,46 +136,18 @@ void Geraet::Eckenrechner_Aktualisieren() {
   bRechnerVeraltet = false;
 }
 
-namespace {
-
-// The vertex indices of triangle p; flat shading takes each triangle's
-// first vertex (strips: vertex p, fans: vertex p + 1) and odd strip
-// triangles swap their last two vertices to keep one winding.
-template <typename Index>
-void Dreieck_Indizes(D3DPRIMITIVETYPE Typ, const Index* pI, UINT p, Index* i) {
-  if (Typ == D3DPT_TRIANGLELIST) {
-    i[0] = pI[3 * p], i[1] = pI[3 * p + 1], i[2] = pI[3 * p + 2];
-  } else if (Typ == D3DPT_TRIANGLESTRIP) {
-    i[0] = pI[p], i[1] = pI[p + 1 + (p & 1)], i[2] = pI[p + 2 - (p & 1)];
-  } else {
-    i[0] = pI[p + 1], i[1] = pI[p + 2], i[2] = pI[0];
-  }
-}
-
-// Whether all three indices lie in [nMin, nEnde).
-template <typename Index>
-bool Im_Bereich(const Index* i, UINT nMin, size_t nEnde) {
-  return i[0] >= nMin && i[1] >= nMin && i[2] >= nMin && i[0] < nEnde && i[1] < nEnde &&
-         i[2] < nEnde;
-}
-
-}  // namespace
-
 // Transforms and lights each vertex the call's drawable triangles name,
 // once, all before the first triangle is drawn.
 template <typename Index>
-void Geraet::Ecken_Berechnen(D3DPRIMITIVETYPE Typ, UINT nMin, size_t nEnde, UINT nPrimitive,
+void Geraet::Ecken_Berechnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                              const Index* pI, const std::uint8_t* pEcken, UINT nStride) {
-  for (UINT p = 0; p < nPrimitive; ++p) {
-    Index i[3];
-    Dreieck_Indizes(Typ, pI, p, i);
-    if (!Im_Bereich(i, nMin, nEnde)) continue;
-    for (Index k : i) {
-      if (Stempel[k] == nStempel) continue;
-      Stempel[k] = nStempel;
-      Rechner.Vormerken(k);
+  Dreiecke_Durchlaufen(Typ, pI, nPrimitive, nMin, nAnzahl, [this](const Index* i) {
+    for (int k = 0; k < 3; ++k) {
+      if (Stempel[i[k]] == nStempel) continue;
+      Stempel[i[k]] = nStempel;
+      Rechner.Vormerken(i[k]);
     }
-  }
+  });
   Rechner.Alle_Berechnen(pEcken, nStride, Aktuelles_Ziel, Ecken.data());
 }
 
@@ -207,15 +166,12 @@ void Geraet::Zeichnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimi
     nStempel = 1;
   }
   Aktuelles_Ziel = Zeichenziel();
-  Ecken_Berechnen(Typ, nMin, nEnde, nPrimitive, pI, pEcken, nStride);
+  Ecken_Berechnen(Typ, nMin, nAnzahl, nPrimitive, pI, pEcken, nStride);
   const Ziel& ziel = Aktuelles_Ziel;
   const Rasterzustand zustand = Rasterzustand_Holen();
-  for (UINT p = 0; p < nPrimitive; ++p) {
-    Index i[3];
-    Dreieck_Indizes(Typ, pI, p, i);
-    if (!Im_Bereich(i, nMin, nEnde)) continue;
+  Dreiecke_Durchlaufen(Typ, pI, nPrimitive, nMin, nAnzahl, [&](const Index* i) {
     Dreieck_Zeichnen(ziel, zustand, Ecken[i[0]], Ecken[i[1]], Ecken[i[2]]);
-  }
+  });
 }
 
 }  // namespace ersatz

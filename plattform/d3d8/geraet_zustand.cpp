@@ -2,9 +2,8 @@
 // material, lights and Clear.
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
-#include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/d3d8/beobachter.h"
 #include "plattform/d3d8/geraet.h"
 #include "plattform/fehler/fehler.h"
 
@@ -15,8 +14,8 @@ constexpr DWORD nLetzterRenderState = 173;   // D3DRS_NORMALORDER
 constexpr DWORD nLetzterStufenzustand = 28;  // D3DTSS_RESULTARG
 constexpr DWORD nStufen = 8;
 
-void Melden(Aufruf&& a) {
-  if (Aufzeichnung_Laeuft()) Aufzeichnen(std::move(a));
+void Melden(const Aufruf& a) {
+  if (Aufrufe_Beobachtet()) Aufruf_Melden(a);
 }
 
 Aufruf Neuer_Aufruf(Aufruf_Art Art, HRESULT hr, DWORD nTyp = 0, DWORD nWert = 0) {
@@ -59,7 +58,7 @@ HRESULT Geraet::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
     RenderStates[State] = Value;
     bRechnerVeraltet = true;
   }
-  Aufzeichnen(Aufruf_Art::SetRenderState, hr, State, Value);
+  Aufruf_Melden(Aufruf_Art::SetRenderState, hr, State, Value);
   return hr;
 }
 
@@ -71,7 +70,7 @@ HRESULT Geraet::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
     Stufen[Stage][Type] = Value;
     bRechnerVeraltet = true;
   }
-  Aufzeichnen(Aufruf_Art::SetTextureStageState, hr, Type, Value, Stage);
+  Aufruf_Melden(Aufruf_Art::SetTextureStageState, hr, Type, Value, Stage);
   return hr;
 }
 
@@ -89,7 +88,7 @@ HRESULT Geraet::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatr
   bRechnerVeraltet = true;
   Aufruf a = Neuer_Aufruf(Aufruf_Art::SetTransform, hr, State);
   if (pMatrix != nullptr) a.Matrix = *pMatrix;
-  Melden(std::move(a));
+  Melden(a);
   return hr;
 }
 
@@ -101,7 +100,7 @@ HRESULT Geraet::SetMaterial(const D3DMATERIAL8* pMaterial) {
     a.Material = *pMaterial;
     bRechnerVeraltet = true;
   }
-  Melden(std::move(a));
+  Melden(a);
   return hr;
 }
 
@@ -115,7 +114,7 @@ HRESULT Geraet::SetLight(DWORD Index, const D3DLIGHT8* pLight) {
   }
   Aufruf a = Neuer_Aufruf(Aufruf_Art::SetLight, hr, Index);
   if (pLight != nullptr) a.Licht = *pLight;
-  Melden(std::move(a));
+  Melden(a);
   return hr;
 }
 
@@ -128,7 +127,7 @@ HRESULT Geraet::LightEnable(DWORD Index, BOOL Enable) {
     bRechnerVeraltet = true;
     hr = D3D_OK;
   }
-  Aufzeichnen(Aufruf_Art::LightEnable, hr, Index, static_cast<DWORD>(Enable));
+  Aufruf_Melden(Aufruf_Art::LightEnable, hr, Index, static_cast<DWORD>(Enable));
   return hr;
 }
 
@@ -161,7 +160,7 @@ HRESULT Geraet::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
   a.Farbe = Color;
   a.fZ = Z;
   a.nStencil = Stencil;
-  Melden(std::move(a));
+  Melden(a);
   return hr;
 }
 

@@ -5,13 +5,15 @@
 //   geraete.cpp         DirectInput8Create, the keyboard and mouse devices,
 //                       data formats, cooperation, acquire and focus loss
 //   dinput_tasten.cpp   the key names (DIK_ without the prefix)
-//   eingabe_skript.cpp  scripted input by frame number
-// A front-end feeds it keys by DirectInput scan code, mouse movement and
-// focus changes; the launcher loads a script (namespace ersatz, at the end).
+// The devices read the keys, the mouse's motion and the focus that the
+// front-ends and the input script report to the Win32 subset
+// (win32/ereignisse.h). To the rest of the stand-in it offers the key
+// names and the device count (namespace ersatz, at the end).
 #include <cstddef>
 #include <string>
 
-#include "plattform/d3d8/d3d8.h"
+#include "plattform/win32/com.h"
+#include "plattform/win32/win32.h"
 
 #ifndef DIRECTINPUT_VERSION
 #define DIRECTINPUT_VERSION 0x0800
@@ -279,26 +281,9 @@ enum {
 
 namespace ersatz {
 
-// The keyboard hardware: the key with DirectInput scan code nDik goes down
-// or up. Every keyboard device reads this one state.
-void Taste_Setzen(int nDik, bool bUnten);
-// Relative mouse motion, and the wheel in DirectInput units (120 a notch).
-void Eingabe_Maus(int nDx, int nDy, int nRad);
-// The window gained or lost the input focus.
-void Eingabe_Fokus(bool bFokus);
-
 // Scan code for a key's DirectInput name without "DIK_", in any case;
 // -1 for a name no key has.
 int Dik_Aus_Name(const std::string& name);
-
-// Loads a scripted input file; on a bad line returns false with a one-line
-// message naming the file and line.
-bool Eingabe_Skript_Laden(const std::string& pfad, std::string& fehler);
-// The same for a script's text; pfad only names it in messages.
-bool Eingabe_Skript_Lesen(const std::string& inhalt, const std::string& pfad, std::string& fehler);
-// Feeds the scripted events of every frame up to nBild that were not fed
-// yet; called by each device read with the current frame number.
-void Skript_Abspielen(unsigned nBild);
 
 // Number of input devices that exist (created and not yet released).
 std::size_t Geraete_Anzahl();

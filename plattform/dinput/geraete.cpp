@@ -1,17 +1,17 @@
 // DirectInput 8 in immediate mode: one keyboard with a 256-byte state by
 // scan code, one mouse with relative x, y and wheel, and the acquire rules
-// of foreground cooperation. Fed by the window's events or by a script.
+// of foreground cooperation. The devices read the input and the focus as
+// the Win32 subset keeps them (ereignisse.h).
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
-#include <vector>
 
-#include "plattform/anzeige/anzeige.h"
 #include "plattform/dinput/dinput.h"
 #include "plattform/fehler/fehler.h"
+#include "plattform/win32/ereignisse.h"
 
 // The stand-in knows the two predefined formats by identity, so they carry
 // no object list of their own.
@@ -41,63 +41,20 @@ enum class Art { Tastatur, Maus };
 // Verloren: taken away by a focus loss; the next read reports it once.
 enum class Zustand { Frei, Erworben, Verloren };
 
-bool bFokusGemeldet = true;      // as the window last reported it
-std::array<BYTE, 256> Tasten{};  // the keyboard hardware, 0x80 while down
-
-bool Gleich(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
-
-bool Hat_Fokus() { return bFokusGemeldet && Fenster_Fokus(); }
+std::size_t nGeraete = 0;  // devices created and not yet released
 
 LONG Begrenzt(std::int64_t n) {
   return static_cast<LONG>(std::clamp<std::int64_t>(n, std::numeric_limits<LONG>::min(),
                                                     std::numeric_limits<LONG>::max()));
 }
 
-// Reference counting and QueryInterface for an object that offers one
-// interface: it lives until the last Release.
-template <class Schnittstelle, const GUID& Kennung>
-class Com : public Schnittstelle {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!Gleich(riid, Kennung)) return E_NOINTERFACE;
-    AddRef();
-    *ppv = static_cast<Schnittstelle*>(this);
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++nReferenzen_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG n = --nReferenzen_;
-    if (n == 0) delete this;
-    return n;
-  }
-
- protected:
-  Com() = default;
-  virtual ~Com() = default;
-  Com(const Com&) = delete;
-  Com& operator=(const Com&) = delete;
-
- private:
-  ULONG nReferenzen_ = 1;
-};
-
-class Geraet;
-std::vector<Geraet*>& Geraete() {
-  static std::vector<Geraet*> geraete;
-  return geraete;
-}
-
 class Geraet final : public Com<IDirectInputDevice8A, IID_IDirectInputDevice8A> {
  public:
-  explicit Geraet(Art art) : art_(art) { Geraete().push_back(this); }
-  ~Geraet() override {
-    auto& g = Geraete();
-    g.erase(std::remove(g.begin(), g.end(), this), g.end());
-  }
+  explicit Geraet(Art art) : art_(art) { ++nGeraete; }
+  ~Geraet() override { --nGeraete; }
 
   HRESULT STDMETHODCALLTYPE SetDataFormat(LPCDIDATAFORMAT lpdf) override {
+    Fokus_Pruefen();
     if (Stoerung("SetDataFormat")) return DIERR_INVALIDPARAM;
     if (zustand_ != Zustand::Frei) return DIERR_ACQUIRED;
     if (lpdf != (art_ == Art::Tastatur ? &c_dfDIKeyboard : &c_dfDIMouse)) return DIERR_INVALIDPARAM;
@@ -106,6 +63,7 @@ class Geraet final : public Com<IDirectInputDevice8A, IID_IDirectInputDevice8A> 
   }
 
   HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hwnd, DWORD dwFlags) override {
+    Fokus_Pruefen();
     if (Stoerung("SetCooperativeLevel")) return DIERR_INVALIDPARAM;
     if (zustand_ != Zustand::Frei) return DIERR_ACQUIRED;
     const DWORD nArt = dwFlags & (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE);
@@ -119,25 +77,28 @@ class Geraet final : public Com<IDirectInputDevice8A, IID_IDirectInputDevice8A> 
   }
 
   HRESULT STDMETHODCALLTYPE Acquire() override {
+    Fokus_Pruefen();
     if (Stoerung("Acquire")) return DIERR_OTHERAPPHASPRIO;
     if (!pFormat_) return DIERR_INVALIDPARAM;
     if (zustand_ == Zustand::Erworben) return DI_NOEFFECT;
-    if (bVordergrund_ && !Hat_Fokus()) return DIERR_OTHERAPPHASPRIO;
+    if (bVordergrund_ && !Fokus()) return DIERR_OTHERAPPHASPRIO;
     zustand_ = Zustand::Erworben;
-    Bewegung_ = {};
+    nVerlusteBeimErwerb_ = Fokusverluste();
+    Gelesen_ = Mausweg();
     return DI_OK;
   }
 
   HRESULT STDMETHODCALLTYPE Unacquire() override {
+    Fokus_Pruefen();
     const bool bWar = zustand_ == Zustand::Erworben;
     zustand_ = Zustand::Frei;
     return bWar ? DI_OK : DI_NOEFFECT;
   }
 
   HRESULT STDMETHODCALLTYPE GetDeviceState(DWORD cbData, LPVOID lpvData) override {
-    Skript_Abspielen(Bildnummer());
+    Fokus_Pruefen();
     if (!lpvData || !pFormat_ || cbData != pFormat_->dwDataSize) return DIERR_INVALIDPARAM;
-    if (zustand_ == Zustand::Erworben && Stoerung("GetDeviceState")) Verlieren();
+    if (zustand_ == Zustand::Erworben && Stoerung("GetDeviceState")) zustand_ = Zustand::Verloren;
     if (art_ == Art::Maus && ersatz::Fehler("GetDeviceState.Mouse.Generic")) return DIERR_GENERIC;
     if (zustand_ == Zustand::Verloren) {
       zustand_ = Zustand::Frei;
@@ -145,27 +106,17 @@ class Geraet final : public Com<IDirectInputDevice8A, IID_IDirectInputDevice8A> 
     }
     if (zustand_ == Zustand::Frei) return DIERR_NOTACQUIRED;
     if (art_ == Art::Tastatur) {
-      std::memcpy(lpvData, Tasten.data(), Tasten.size());
+      std::memcpy(lpvData, Tastatur().data(), Tastatur().size());
     } else {
-      DIMOUSESTATE Stand{
-          Begrenzt(Bewegung_[0]), Begrenzt(Bewegung_[1]), Begrenzt(Bewegung_[2]), {}};
+      const auto& weg = Mausweg();
+      DIMOUSESTATE Stand{Begrenzt(weg[0] - Gelesen_[0]),
+                         Begrenzt(weg[1] - Gelesen_[1]),
+                         Begrenzt(weg[2] - Gelesen_[2]),
+                         {}};
       std::memcpy(lpvData, &Stand, sizeof(Stand));
-      Bewegung_ = {};
+      Gelesen_ = weg;
     }
     return DI_OK;
-  }
-
-  // Focus left the window: a foreground device that holds the input loses it.
-  void Fokus_Verloren() {
-    if (bVordergrund_ && zustand_ == Zustand::Erworben) Verlieren();
-  }
-
-  // Relative mouse motion reaches only an acquired mouse.
-  void Bewegen(int nDx, int nDy, int nRad) {
-    if (art_ != Art::Maus || zustand_ != Zustand::Erworben) return;
-    Bewegung_[0] += nDx;
-    Bewegung_[1] += nDy;
-    Bewegung_[2] += nRad;
   }
 
  private:
@@ -178,16 +129,19 @@ class Geraet final : public Com<IDirectInputDevice8A, IID_IDirectInputDevice8A> 
     return ersatz::Fehler(name.c_str());
   }
 
-  void Verlieren() {
-    zustand_ = Zustand::Verloren;
-    Bewegung_ = {};
+  // A foreground device that held the input when the focus left has lost
+  // it; the motion until then is gone with it.
+  void Fokus_Pruefen() {
+    if (bVordergrund_ && zustand_ == Zustand::Erworben && nVerlusteBeimErwerb_ != Fokusverluste())
+      zustand_ = Zustand::Verloren;
   }
 
   Art art_;
   LPCDIDATAFORMAT pFormat_ = nullptr;
   bool bVordergrund_ = false;
   Zustand zustand_ = Zustand::Frei;
-  std::array<std::int64_t, 3> Bewegung_{};  // x, y, wheel since the last read
+  unsigned nVerlusteBeimErwerb_ = 0;
+  std::array<std::int64_t, 3> Gelesen_{};  // the mouse's motion as the last read left it
 };
 
 class DirectInput final : public Com<IDirectInput8A, IID_IDirectInput8A> {
@@ -197,8 +151,8 @@ class DirectInput final : public Com<IDirectInput8A, IID_IDirectInput8A> {
     if (!ppGeraet) return DIERR_INVALIDPARAM;
     *ppGeraet = nullptr;
     if (pUnkOuter) return DIERR_NOAGGREGATION;
-    const bool bTastatur = Gleich(rguid, GUID_SysKeyboard);
-    if (!bTastatur && !Gleich(rguid, GUID_SysMouse)) return DIERR_DEVICENOTREG;
+    const bool bTastatur = IsEqualGUID(rguid, GUID_SysKeyboard);
+    if (!bTastatur && !IsEqualGUID(rguid, GUID_SysMouse)) return DIERR_DEVICENOTREG;
     if (ersatz::Fehler(bTastatur ? "CreateDevice.Keyboard" : "CreateDevice.Mouse"))
       return DIERR_DEVICENOTREG;
     *ppGeraet = new Geraet(bTastatur ? Art::Tastatur : Art::Maus);
@@ -208,21 +162,7 @@ class DirectInput final : public Com<IDirectInput8A, IID_IDirectInput8A> {
 
 }  // namespace
 
-std::size_t Geraete_Anzahl() { return Geraete().size(); }
-
-void Taste_Setzen(int nDik, bool bUnten) {
-  if (nDik > 0 && nDik < static_cast<int>(Tasten.size())) Tasten[nDik] = bUnten ? 0x80 : 0;
-}
-
-void Eingabe_Maus(int nDx, int nDy, int nRad) {
-  for (Geraet* g : Geraete()) g->Bewegen(nDx, nDy, nRad);
-}
-
-void Eingabe_Fokus(bool bFokus) {
-  bFokusGemeldet = bFokus;
-  if (bFokus) return;
-  for (Geraet* g : Geraete()) g->Fokus_Verloren();
-}
+std::size_t Geraete_Anzahl() { return nGeraete; }
 
 }  // namespace ersatz
 
@@ -232,7 +172,7 @@ HRESULT WINAPI DirectInput8Create(HINSTANCE, DWORD dwVersion, REFIID riidltf, LP
   *ppvOut = nullptr;
   if (dwVersion < DIRECTINPUT_VERSION) return DIERR_OLDDIRECTINPUTVERSION;
   if (dwVersion > DIRECTINPUT_VERSION) return DIERR_BETADIRECTINPUTVERSION;
-  if (!ersatz::Gleich(riidltf, IID_IDirectInput8A)) return DIERR_NOINTERFACE;
+  if (!IsEqualGUID(riidltf, IID_IDirectInput8A)) return DIERR_NOINTERFACE;
   if (punkOuter) return DIERR_NOAGGREGATION;
   if (ersatz::Fehler("DirectInput8Create")) return DIERR_OUTOFMEMORY;
   *ppvOut = static_cast<IDirectInput8A*>(new ersatz::DirectInput());

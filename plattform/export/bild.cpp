@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "plattform/d3d8/primitive.h"
 #include "plattform/export/export.h"
 
 namespace ersatz {
@@ -14,28 +15,14 @@ D3DVECTOR Lesen(const std::uint8_t* p) {
   return v;
 }
 
-// The call's triangles as a list, three indices each; triangles naming a
-// vertex outside the range the call handed over are left out, as the
-// device leaves them out.
+// The call's triangles as a list, three indices each, as the device draws
+// them.
 template <typename Index>
 void Dreiecke_Lesen(const Beobachtete_Zeichnung& z, std::vector<std::uint32_t>& aus) {
-  const auto* p = static_cast<const Index*>(z.pIndizes);
-  const std::uint64_t nEnde = std::uint64_t{z.nMin} + z.nAnzahl;
-  auto drin = [&](std::uint32_t i) { return i >= z.nMin && i < nEnde; };
-  for (UINT k = 0; k < z.nPrimitive; ++k) {
-    std::uint32_t a, b, c;
-    if (z.Typ == D3DPT_TRIANGLELIST) {
-      a = p[3 * k], b = p[3 * k + 1], c = p[3 * k + 2];
-    } else if (z.Typ == D3DPT_TRIANGLESTRIP) {
-      a = p[k], b = p[k + 1 + (k & 1)], c = p[k + 2 - (k & 1)];
-    } else if (z.Typ == D3DPT_TRIANGLEFAN) {
-      a = p[0], b = p[k + 1], c = p[k + 2];
-    } else {
-      return;
-    }
-    if (!drin(a) || !drin(b) || !drin(c)) continue;
-    aus.insert(aus.end(), {a, b, c});
-  }
+  Dreiecke_Durchlaufen(z.Typ, static_cast<const Index*>(z.pIndizes), z.nPrimitive, z.nMin,
+                       z.nAnzahl, [&](const Index* i) {
+                         aus.insert(aus.end(), {i[0], i[1], i[2]});
+                       });
 }
 
 // The list's indices numbered in the order they first appear: dreiecke
@@ -48,10 +35,6 @@ void Lokal_Nummerieren(std::vector<std::uint32_t>& dreiecke, std::vector<std::ui
     if (it == indizes.end()) indizes.push_back(i);
     i = n;
   }
-}
-
-std::size_t Indexanzahl(D3DPRIMITIVETYPE Typ, UINT nPrimitive) {
-  return Typ == D3DPT_TRIANGLELIST ? 3 * std::size_t{nPrimitive} : std::size_t{nPrimitive} + 2;
 }
 
 // The call is the previous frame's call again: the same arguments and the

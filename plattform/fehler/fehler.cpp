@@ -48,9 +48,13 @@ bool Fehler(const char* szName) {
   return !aktive.empty() && std::find(aktive.begin(), aktive.end(), szName) != aktive.end();
 }
 
-bool Fehler_Setzen(const std::string& name) {
+bool Fehler_Bekannt(const std::string& name) {
   const auto& namen = Fehler_Namen();
-  if (std::find(namen.begin(), namen.end(), name) == namen.end()) return false;
+  return std::find(namen.begin(), namen.end(), name) != namen.end();
+}
+
+bool Fehler_Setzen(const std::string& name) {
+  if (!Fehler_Bekannt(name)) return false;
   Aktive().push_back(name);
   return true;
 }

@@ -13,7 +13,8 @@ namespace ersatz {
 
 // A named platform call that is set to fail, fails every time.
 bool Fehler(const char* szName);
-bool Fehler_Setzen(const std::string& name);  // false for an unknown name
+bool Fehler_Bekannt(const std::string& name);  // whether a call of that name can be made to fail
+bool Fehler_Setzen(const std::string& name);   // false for an unknown name
 void Fehler_Loeschen();
 const std::vector<std::string>& Fehler_Namen();
 

@@ -66,7 +66,7 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
       if (!wert(e.exportWachstum)) return false;
     } else if (option == "--fault") {
       if (!wert(text)) return false;
-      if (!Fehler_Setzen(text)) {
+      if (!Fehler_Bekannt(text)) {
         fehler = "unknown fault '" + Lesbar(text) + "' (see --help)";
         return false;
       }

@@ -1,11 +1,20 @@
 #pragma once
-// The launcher: main() (start.cpp) reads the options (optionen.cpp),
-// prepares the stand-in's pieces, then runs the system's WinMain, which
-// reads no command line. It offers the options' reading and help text.
+// The launcher, the top of the stand-in: the only piece that knows the
+// front-ends. A main reads the options (optionen.cpp), then hands them to
+// Starten (start.cpp) with what its platform brings, and Starten prepares
+// the stand-in's pieces and runs the system's WinMain, which reads no
+// command line.
+//   optionen.cpp  the options: reading (nothing applied yet) and help
+//   start.cpp     one run, as both mains make it
+//   desktop.cpp   main on Linux: SDL or headless, PNG captures, exports
+//   seite.cpp     main on the web page: the canvas or headless
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "plattform/win32/anzeige.h"
+#include "plattform/win32/win32.h"
 
 namespace ersatz {
 
@@ -24,12 +33,35 @@ struct Einstellungen {
   bool bKeineOptionen = true;
 };
 
-// Reads argv[1..]; on an unknown option or bad value returns false with a
-// one-line message in fehler.
+// Reads argv[1..] into e and applies nothing; on an unknown option or bad
+// value returns false with a one-line message in fehler.
 bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::string& fehler);
 std::string Optionen_Hilfe();
 // Where the clock starts: --seed's value, or else the time of day in
 // milliseconds.
 std::uint32_t Startzeit(const Einstellungen& e);
+
+// What a platform brings to a run (desktop.cpp, seite.cpp). Each says what
+// it has to say the platform's way, except a reason not to start, which
+// goes back in meldung.
+struct Plattform {
+  // Checks the settings against what the platform offers and sets up the
+  // outputs that may refuse (a folder, an export file); false: the run does
+  // not start.
+  bool (*Einrichten)(Einstellungen& e, std::string& meldung);
+  // The front-end for the settings and the clock it runs with; also where
+  // else the frames go. May change the settings (no display).
+  Anzeige& (*Vorne_Starten)(Einstellungen& e, Uhrgang& gang);
+  void (*Vorne_Beenden)();
+  // After WinMain: finishes the outputs; an output that failed turns a
+  // successful exit code into 1.
+  void (*Abschliessen)(const Einstellungen& e, int& nErgebnis);
+};
+
+// One run: applies the settings (faults, input script, the platform's
+// outputs and front-end, the clock, the window's closing after the frames),
+// runs WinMain and finishes. Returns the exit code: WinMain's, 1 when an
+// output failed, 2 with meldung when the run did not start.
+int Starten(Einstellungen e, const Plattform& plattform, std::string& meldung);
 
 }  // namespace ersatz

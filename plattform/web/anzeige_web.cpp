@@ -1,24 +1,24 @@
-// The page as the presentation's front-end: the canvas shows each frame,
-// the browser's events (queued by seite.js) reach the input stand-in in the
-// message pump, and the pump waits for real time to catch up with the
-// clock, giving the browser its turn.
+// The page as a front-end: the canvas shows each presented frame, and the
+// browser's events (queued by seite.js in the input events' own terms)
+// reach the Win32 subset in the message pump. The pump's paced clock gives
+// the browser its turn.
 #include <emscripten.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "plattform/anzeige/anzeige.h"
-#include "plattform/dinput/dinput.h"
+#include "plattform/d3d8/beobachter.h"
+#include "plattform/d3d8/farben.h"
 #include "plattform/web/web.h"
-#include "plattform/win32/win32.h"
+#include "plattform/win32/ereignisse.h"
 
 namespace ersatz {
 namespace {
 
-enum Ereignis_Art { Keins, Taste_Unten, Taste_Oben, Maus, Rad, Fokus_Da, Fokus_Weg };
-
-// The next browser event of seite.js's queue: its kind, three numbers and
-// a key code; Keins when the queue is empty.
+// The next browser event of seite.js's queue as an input event's kind
+// (Ereignis::Art, counted from 1), four numbers (dx, dy, wheel, and down or
+// focus gained) and a key code; 0 when the queue is empty.
 EM_JS(int, Web_Ereignis, (int* pWerte, char* szCode, int nCode), {
   var q = Module.borkwerkEreignisse;
   if (!q || !q.length) return 0;
@@ -26,6 +26,7 @@ EM_JS(int, Web_Ereignis, (int* pWerte, char* szCode, int nCode), {
   HEAP32[pWerte >> 2] = e.a | 0;
   HEAP32[(pWerte >> 2) + 1] = e.b | 0;
   HEAP32[(pWerte >> 2) + 2] = e.c | 0;
+  HEAP32[(pWerte >> 2) + 3] = e.an | 0;
   stringToUTF8(e.code || "", szCode, nCode);
   return e.art;
 });
@@ -47,87 +48,60 @@ EM_JS(void, Web_Cursor, (int bSichtbar), {
   if (Module.canvas) Module.canvas.style.cursor = bSichtbar ? "default" : "none";
 });
 
-bool bAktiv = false;
-bool bFokus = true;
-unsigned nGetaktet = ~0u;
-double fEchtBeginn = 0;
-std::uint32_t nUhrBeginn = 0;
-std::vector<unsigned char> Rgba;
+class Anzeige_Web final : public Anzeige, public Geraete_Beobachter {
+ public:
+  void Fenster_Oeffnen(const char* szTitel, int, int) override { Web_Titel(szTitel); }
+  void Fenster_Schliessen() override {}
+  bool Ereignisse_Holen() override;
+  void Cursor_Zeigen(bool bSichtbar) override { Web_Cursor(bSichtbar); }
+  void Meldung(const char* szTitel, const char* szText) override { Web_Meldung(szTitel, szText); }
+  void Praesentiert(const Praesentiertes_Bild* pBild) override;
 
-// Once a frame: sleep until real time has caught up with the clock. A page
-// that fell far behind (a hidden tab) starts counting afresh instead of
-// racing to catch up.
-void Takt() {
-  const double fJetzt = emscripten_get_now();
-  if (nGetaktet == ~0u) fEchtBeginn = fJetzt, nUhrBeginn = Uhr_Stand();
-  double fWarten = fEchtBeginn + static_cast<std::uint32_t>(Uhr_Stand() - nUhrBeginn) - fJetzt;
-  if (fWarten < -200) {
-    fEchtBeginn = fJetzt, nUhrBeginn = Uhr_Stand();
-    fWarten = 0;
-  }
-  emscripten_sleep(fWarten > 0 ? static_cast<unsigned>(fWarten) : 0);
-}
+ private:
+  std::vector<unsigned char> Rgba;
+};
 
-}  // namespace
-
-bool Fenster_Fokus() { return !bAktiv || bFokus; }
-
-bool Anzeige_Starten(bool, std::string&) {
-  bAktiv = true;
-  return true;
-}
-
-bool Anzeige_Aktiv() { return bAktiv; }
-
-void Anzeige_Beenden() { bAktiv = false; }
-
-void Anzeige_Fenster_Oeffnen(const char* szTitel, int, int) { Web_Titel(szTitel); }
-
-void Anzeige_Fenster_Schliessen() {}
-
-void Anzeige_Cursor(bool bSichtbar) { Web_Cursor(bSichtbar); }
-
-// Called by the pump; the page never closes the window itself (Esc ends
-// the program), so this asks for no close.
-bool Anzeige_Ereignisse() {
-  if (Bildnummer() != nGetaktet) {
-    Takt();
-    nGetaktet = Bildnummer();
-  }
-  int werte[3];
+// Reports the queued events. The page never closes the window itself (Esc
+// ends the program), so this asks for no close. A window's focus on a page
+// never takes a screen.
+bool Anzeige_Web::Ereignisse_Holen() {
+  int werte[4];
   char szCode[32];
-  for (int nArt; (nArt = Web_Ereignis(werte, szCode, sizeof szCode)) != Keins;) {
-    switch (nArt) {
-      case Taste_Unten:
-      case Taste_Oben:
-        Taste_Setzen(Dik_Aus_Code(szCode), nArt == Taste_Unten);
-        break;
-      case Maus:
-        Eingabe_Maus(werte[0], werte[1], 0);
-        break;
-      case Rad:
-        Eingabe_Maus(0, 0, werte[2]);
-        break;
-      case Fokus_Da:
-      case Fokus_Weg:
-        bFokus = nArt == Fokus_Da;
-        Eingabe_Fokus(bFokus);
-        break;
-      default:
-        break;
-    }
+  for (int nArt; (nArt = Web_Ereignis(werte, szCode, sizeof szCode)) != 0;) {
+    Ereignis e;
+    e.art = static_cast<Ereignis::Art>(nArt - 1);
+    e.nDx = werte[0], e.nDy = werte[1], e.nRad = werte[2];
+    e.bUnten = e.bFokus = werte[3] != 0;
+    if (e.art == Ereignis::Art::Taste) e.nTaste = Dik_Aus_Code(szCode);
+    Ereignis_Melden(e);
   }
   return false;
 }
 
 // The canvas gets the picture the PNG capture would: 5- and 6-bit colour
 // widened the same way.
-void Anzeige_Bild(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format) {
-  Rgba.resize(std::size_t(nBreite) * nHoehe * 4);
-  Farben_Aus_Puffer(pBits, nPitch, nBreite, nHoehe, Format, Rgba.data(), 4);
-  Web_Bild(Rgba.data(), static_cast<int>(nBreite), static_cast<int>(nHoehe));
+void Anzeige_Web::Praesentiert(const Praesentiertes_Bild* pBild) {
+  if (!pBild) return;
+  Rgba.resize(std::size_t(pBild->nBreite) * pBild->nHoehe * 4);
+  Farben_Aus_Puffer(pBild->pBits, pBild->nPitch, pBild->nBreite, pBild->nHoehe, pBild->Format,
+                    Rgba.data(), 4);
+  Web_Bild(Rgba.data(), static_cast<int>(pBild->nBreite), static_cast<int>(pBild->nHoehe));
 }
 
-void Anzeige_Meldung(const char* szTitel, const char* szText) { Web_Meldung(szTitel, szText); }
+std::unique_ptr<Anzeige_Web> pAnzeige;
+
+}  // namespace
+
+Anzeige& Web_Starten() {
+  pAnzeige = std::make_unique<Anzeige_Web>();
+  Beobachter_Anmelden(pAnzeige.get());
+  return *pAnzeige;
+}
+
+void Web_Beenden() {
+  if (!pAnzeige) return;
+  Beobachter_Abmelden(pAnzeige.get());
+  pAnzeige.reset();
+}
 
 }  // namespace ersatz

@@ -1,14 +1,17 @@
 // The Win32 subset: window classes, the one window, the message queue with
-// its pump and window-procedure dispatch, cursor and message box.
+// its pump and window-procedure dispatch, cursor and message box. What the
+// user sees of them is the chosen front-end's (anzeige.h).
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <memory>
 #include <string>
 
-#include "plattform/anzeige/anzeige.h"
 #include "plattform/fehler/fehler.h"
+#include "plattform/win32/anzeige.h"
+#include "plattform/win32/ereignisse.h"
 #include "plattform/win32/win32.h"
 
 struct HWND__ {
@@ -30,6 +33,17 @@ bool bSchliessenGesendet = false;
 int nCursorZaehler = 0;
 unsigned long nSchliessenNach = 0;
 volatile std::sig_atomic_t bSchliessenAngefordert = 0;
+Anzeige* pAnzeige = nullptr;
+
+// Every program on the stand-in chooses its front-end before it makes a
+// window; one that did not is a fault of that program.
+Anzeige& Vorne() {
+  if (!pAnzeige) {
+    std::fputs("borkwerk: no front-end was chosen before the first window call\n", stderr);
+    std::abort();
+  }
+  return *pAnzeige;
+}
 
 // Stand-in handles for stock objects; never dereferenced.
 template <typename H>
@@ -47,11 +61,15 @@ void Posten(HWND h, UINT nNachricht, WPARAM w = 0, LPARAM l = 0) {
   Warteschlange.push_back(msg);
 }
 
-// The platform closes the window as a user would: in the pump of the last
-// frame of --frames N, whenever the user closes the real window, and when
-// the process was asked to end (SIGTERM, SIGINT, SIGHUP).
-void Schliessen_Pruefen() {
-  const bool bBenutzer = Anzeige_Aktiv() && Anzeige_Ereignisse();
+// The pump paces a paced clock, then takes the events: the front-end's,
+// then the script's of this frame. The
+// platform closes the window as a user would: in the pump of the last frame
+// of --frames N, whenever the user closes the real window, and when the
+// process was asked to end (SIGTERM, SIGINT, SIGHUP).
+void Pumpen() {
+  Uhr_Takten();
+  const bool bBenutzer = Vorne().Ereignisse_Holen();
+  Ereignisquelle_Abholen(Bildnummer());
   if (!pFenster || pFenster->bZerstoert || bSchliessenGesendet) return;
   const bool bLetztesBild = nSchliessenNach && Bildnummer() + 1 >= nSchliessenNach;
   if (bLetztesBild || bBenutzer || bSchliessenAngefordert) {
@@ -61,6 +79,8 @@ void Schliessen_Pruefen() {
 }
 
 }  // namespace
+
+void Anzeige_Waehlen(Anzeige& anzeige) { pAnzeige = &anzeige; }
 
 void Fenster_Schliessen_Nach(unsigned long nBilder) { nSchliessenNach = nBilder; }
 
@@ -98,7 +118,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR szKlasse, LPCSTR szTitel, DWORD, int, 
     pFenster.reset();
     return nullptr;
   }
-  if (Anzeige_Aktiv()) Anzeige_Fenster_Oeffnen(h->titel.c_str(), nBreite, nHoehe);
+  Vorne().Fenster_Oeffnen(h->titel.c_str(), nBreite, nHoehe);
   return h;
 }
 
@@ -106,7 +126,7 @@ BOOL WINAPI DestroyWindow(HWND h) {
   using namespace ersatz;
   if (!h || h != pFenster.get() || h->bZerstoert) return FALSE;
   h->bZerstoert = true;
-  if (Anzeige_Aktiv()) Anzeige_Fenster_Schliessen();
+  Vorne().Fenster_Schliessen();
   h->pProzedur(h, WM_DESTROY, 0, 0);
   h->pProzedur(h, WM_NCDESTROY, 0, 0);
   return TRUE;
@@ -115,13 +135,13 @@ BOOL WINAPI DestroyWindow(HWND h) {
 int WINAPI ShowCursor(BOOL bZeigen) {
   using namespace ersatz;
   nCursorZaehler += bZeigen ? 1 : -1;
-  if (Anzeige_Aktiv()) Anzeige_Cursor(nCursorZaehler >= 0);
+  Vorne().Cursor_Zeigen(nCursorZaehler >= 0);
   return nCursorZaehler;
 }
 
 BOOL WINAPI PeekMessageA(MSG* pMsg, HWND, UINT, UINT, UINT nEntfernen) {
   using namespace ersatz;
-  Schliessen_Pruefen();
+  Pumpen();
   if (Warteschlange.empty()) {
     if (!bQuitGepostet) return FALSE;
     Posten(nullptr, WM_QUIT, static_cast<WPARAM>(nQuitCode));
@@ -157,13 +177,8 @@ void WINAPI PostQuitMessage(int nCode) {
   ersatz::nQuitCode = nCode;
 }
 
-// Blocks on a real display as the platform's box does; headless it is one
-// line on standard error.
+// Returns once the user has seen the message, as the platform's box does.
 int WINAPI MessageBoxA(HWND, LPCSTR szText, LPCSTR szTitel, UINT) {
-  if (ersatz::Anzeige_Aktiv()) {
-    ersatz::Anzeige_Meldung(szTitel ? szTitel : "", szText ? szText : "");
-  } else {
-    std::fprintf(stderr, "%s: %s\n", szTitel ? szTitel : "", szText ? szText : "");
-  }
+  ersatz::Vorne().Meldung(szTitel ? szTitel : "", szText ? szText : "");
   return 1;
 }

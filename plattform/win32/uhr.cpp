@@ -1,32 +1,83 @@
+// The millisecond clock behind GetTickCount, its pacing, and the frames
+// presented by it: their number and their times.
 #include <chrono>
+#include <thread>
+
+#if defined(__EMSCRIPTEN__)
+#include <emscripten.h>
+#endif
 
 #include "plattform/win32/win32.h"
 
 namespace ersatz {
 namespace {
 
-bool bUhrVirtuell = true;
+using Millisekunden = std::chrono::duration<double, std::milli>;
+
+Uhrgang Gang = Uhrgang::Virtuell;
 std::uint32_t nUhrStart = 0;
 std::uint32_t nUhrVirtuell = 0;
 const auto tUhrBeginn = std::chrono::steady_clock::now();
+unsigned nBilder = 0;
+std::deque<std::uint32_t> Zeiten;
 
-std::uint32_t Echte_Millisekunden() {
-  const auto dauer = std::chrono::steady_clock::now() - tUhrBeginn;
-  return static_cast<std::uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(dauer).count());
+// Pacing: the frame last paced, and where real time and the clock stood
+// when the pacing last began counting.
+unsigned nGetaktet = ~0u;
+double fEchtBeginn = 0;
+std::uint32_t nTaktBeginn = 0;
+
+double Echte_Zeit() { return Millisekunden(std::chrono::steady_clock::now() - tUhrBeginn).count(); }
+
+std::uint32_t Echte_Millisekunden() { return static_cast<std::uint32_t>(Echte_Zeit()); }
+
+// On the web page the wait is the browser's turn, even when it is 0 ms.
+void Schlafen(double fMs) {
+#if defined(__EMSCRIPTEN__)
+  emscripten_sleep(fMs > 0 ? static_cast<unsigned>(fMs) : 0);
+#else
+  if (fMs > 0) std::this_thread::sleep_for(Millisekunden(fMs));
+#endif
 }
 
 }  // namespace
 
-void Uhr_Starten(bool bVirtuell, std::uint32_t nStart) {
-  bUhrVirtuell = bVirtuell;
+void Uhr_Starten(Uhrgang gang, std::uint32_t nStart) {
+  Gang = gang;
   nUhrStart = nStart - Echte_Millisekunden();
   nUhrVirtuell = nStart;
+  nGetaktet = ~0u;
 }
 
 std::uint32_t Uhr_Stand() {
-  return bUhrVirtuell ? nUhrVirtuell : nUhrStart + Echte_Millisekunden();
+  return Gang == Uhrgang::Echt ? nUhrStart + Echte_Millisekunden() : nUhrVirtuell;
 }
+
+// Once a frame: sleeps until real time has caught up with the clock. A run
+// that fell far behind (a hidden browser tab) starts counting afresh
+// instead of racing to catch up.
+void Uhr_Takten() {
+  if (Gang != Uhrgang::Getaktet || Bildnummer() == nGetaktet) return;
+  const double fJetzt = Echte_Zeit();
+  if (nGetaktet == ~0u) fEchtBeginn = fJetzt, nTaktBeginn = Uhr_Stand();
+  nGetaktet = Bildnummer();
+  double fWarten = fEchtBeginn + static_cast<std::uint32_t>(Uhr_Stand() - nTaktBeginn) - fJetzt;
+  if (fWarten < -200) {
+    fEchtBeginn = fJetzt, nTaktBeginn = Uhr_Stand();
+    fWarten = 0;
+  }
+  Schlafen(fWarten);
+}
+
+void Bild_Zaehlen() {
+  if (Zeiten.size() == nZeitenFenster) Zeiten.pop_front();
+  Zeiten.push_back(Uhr_Stand());
+  ++nBilder;
+}
+
+unsigned Bildnummer() { return nBilder; }
+
+const std::deque<std::uint32_t>& Praesentationszeiten() { return Zeiten; }
 
 }  // namespace ersatz
 
@@ -34,6 +85,6 @@ std::uint32_t Uhr_Stand() {
 // reading of a virtual clock moves it on by 1 ms, so a busy wait ends.
 DWORD WINAPI GetTickCount(void) {
   using namespace ersatz;
-  if (!bUhrVirtuell) return Uhr_Stand();
+  if (Gang == Uhrgang::Echt) return Uhr_Stand();
   return nUhrVirtuell++;
 }

@@ -1,17 +1,25 @@
 #pragma once
 // The Win32 subset: what the system calls, declared with the platform's own
 // names, types and values, and answered here:
-//   fenster.cpp   window classes, the one window, the message queue and its
-//                 pump, window-procedure dispatch, cursor, message box
-//   uhr.cpp       GetTickCount: a real or a virtual millisecond clock
-//   laufzeit.cpp  rand/srand with the Windows runtime's sequence
-// To the rest of the stand-in it offers the clock and the window's closing
-// after a number of frames (namespace ersatz, at the end).
+//   fenster.cpp     window classes, the one window, the message queue and
+//                   its pump, window-procedure dispatch, cursor, message
+//                   box, all shown by the chosen front-end (anzeige.h)
+//   uhr.cpp         GetTickCount: a real or a virtual millisecond clock;
+//                   the frames presented and their times
+//   ereignisse.cpp  input events and the keyboard, mouse and focus they
+//                   leave (ereignisse.h)
+//   com.cpp         IUnknown and the stand-in's one COM base (com.h)
+//   laufzeit.cpp    rand/srand with the Windows runtime's sequence
+// To the rest of the stand-in it offers the clock, the frame count, the
+// window's closing after a number of frames (namespace ersatz, at the
+// end), the front-end seam (anzeige.h), input (ereignisse.h) and COM
+// (com.h).
 // Sizes follow the 64-bit Windows ABI where the system relies on them:
 // DWORD, LONG and UINT are 32 bits; handles and message parameters are
 // pointer-sized.
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 
 #define WINAPI
 #define CALLBACK
@@ -178,10 +186,26 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
 
 namespace ersatz {
 
-// The millisecond clock behind GetTickCount: virtual (each reading moves it
-// on by 1 ms, so waits cost no real time) or real; it starts at nStart.
-void Uhr_Starten(bool bVirtuell, std::uint32_t nStart);
+// The millisecond clock behind GetTickCount, starting at nStart: real;
+// virtual (each reading moves it on by 1 ms, so waits cost no real time);
+// or virtual and paced, for a host that needs its turn (the web page): the
+// message pump of each frame sleeps until real time has caught up with it.
+enum class Uhrgang { Echt, Virtuell, Getaktet };
+void Uhr_Starten(Uhrgang gang, std::uint32_t nStart);
 std::uint32_t Uhr_Stand();  // the clock's value, without moving a virtual clock
+// The pacing, called by the message pump; once a frame it waits.
+void Uhr_Takten();
+
+// Counts a presented frame (every Present does, shown or lost) and keeps
+// the clock's value at it.
+void Bild_Zaehlen();
+// Number of frames presented so far; frame k is the one presented as the
+// (k+1)-th. The message pump and the input poll of frame k see k here.
+unsigned Bildnummer();
+// The clock's value at each of the last nZeitenFenster Presents, in order;
+// a long run keeps no more.
+constexpr std::size_t nZeitenFenster = 1000;
+const std::deque<std::uint32_t>& Praesentationszeiten();
 
 // The platform closes the window as a user would, in the message pump of
 // the frame numbered nBilder - 1 (so exactly nBilder frames are presented);

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "plattform/fehler/fehler.h"
 #include "plattform/start/start.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pDaten, std::size_t nGroesse) {
@@ -26,6 +25,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pDaten, std::size_t nG
   if (!ersatz::Optionen_Lesen(static_cast<int>(argv.size()), argv.data(), e, fehler) &&
       (fehler.empty() || fehler.find('\n') != std::string::npos))
     std::abort();
-  ersatz::Fehler_Loeschen();
   return 0;
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "plattform/plattform.h"
+#include "plattform/skript/skript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pDaten, std::size_t nGroesse) {
   const std::string text(reinterpret_cast<const char*>(pDaten), nGroesse);

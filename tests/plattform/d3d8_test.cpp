@@ -7,95 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "plattform/anzeige/anzeige.h"
+#include "plattform/aufnahme/aufnahme.h"
 #include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/d3d8/farben.h"
 #include "plattform/fehler/fehler.h"
 #include "tests/testgeraet.h"
+#include "tests/testhilfe.h"
 
 namespace {
-
-constexpr DWORD nFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;  // 0x112, 32 bytes
-
-struct Vtx {
-  float x, y, z, nx, ny, nz, u, v;
-};
-
-Vtx Punkt(float x, float y, float z, float nx = 0, float ny = 0, float nz = -1) {
-  return {x, y, z, nx, ny, nz, 0, 0};
-}
-
-// A device with its back buffer at hand. With the default identity
-// transforms a vertex (x, y) lands on pixel ((x + 1)·W/2, (1 − y)·H/2).
-class Testgeraet {
- public:
-  explicit Testgeraet(UINT w = 64, UINT h = 64, D3DFORMAT f = D3DFMT_R5G6B5) : nB(w), nH(h) {
-    EXPECT_EQ(ersatz::Geraet_Erzeugen(Testparameter(w, h, f), nullptr, &p), D3D_OK);
-    EXPECT_EQ(p->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &pFlaeche), D3D_OK);
-    EXPECT_EQ(p->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3D_OK);
-    EXPECT_EQ(p->SetVertexShader(nFvf), D3D_OK);
-  }
-  ~Testgeraet() {
-    pFlaeche->Release();
-    p->Release();
-  }
-  Testgeraet(const Testgeraet&) = delete;
-  Testgeraet& operator=(const Testgeraet&) = delete;
-
-  // Screen pixel (px, py) as a vertex position at depth z.
-  Vtx Bild(float px, float py, float z = 0.5f) const {
-    return Punkt(px * 2.0f / nB - 1.0f, 1.0f - py * 2.0f / nH, z);
-  }
-  HRESULT Zeichnen(const std::vector<Vtx>& v, const std::vector<WORD>& i) {
-    EXPECT_EQ(p->BeginScene(), D3D_OK);
-    const HRESULT hr =
-        p->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, UINT(v.size()), UINT(i.size() / 3),
-                                  i.data(), D3DFMT_INDEX16, v.data(), sizeof(Vtx));
-    EXPECT_EQ(p->EndScene(), D3D_OK);
-    return hr;
-  }
-  HRESULT Dreieck(const Vtx& a, const Vtx& b, const Vtx& c) {
-    return Zeichnen({a, b, c}, {0, 1, 2});
-  }
-  std::uint32_t Pixel(int x, int y) {
-    D3DLOCKED_RECT r;
-    EXPECT_EQ(pFlaeche->LockRect(&r, nullptr, 0), D3D_OK);
-    D3DSURFACE_DESC d;
-    pFlaeche->GetDesc(&d);
-    const auto* z = static_cast<const std::uint8_t*>(r.pBits) + y * r.Pitch;
-    const std::uint32_t w = d.Format == D3DFMT_X8R8G8B8
-                                ? reinterpret_cast<const std::uint32_t*>(z)[x]
-                                : reinterpret_cast<const std::uint16_t*>(z)[x];
-    pFlaeche->UnlockRect();
-    return w;
-  }
-  // Every pixel, row by row.
-  std::vector<std::uint32_t> Abbild() {
-    const auto rgb = Rgb();
-    std::vector<std::uint32_t> w(rgb.size() / 3);
-    for (size_t i = 0; i < w.size(); ++i)
-      w[i] = (rgb[3 * i] << 16) | (rgb[3 * i + 1] << 8) | rgb[3 * i + 2];
-    return w;
-  }
-  int Gezeichnet(std::uint32_t nHintergrund = 0) {
-    int n = 0;
-    for (UINT y = 0; y < nH; ++y)
-      for (UINT x = 0; x < nB; ++x) n += Pixel(int(x), int(y)) != nHintergrund;
-    return n;
-  }
-  std::vector<std::uint8_t> Rgb() {
-    D3DLOCKED_RECT r;
-    EXPECT_EQ(pFlaeche->LockRect(&r, nullptr, D3DLOCK_READONLY), D3D_OK);
-    D3DSURFACE_DESC d;
-    pFlaeche->GetDesc(&d);
-    auto rgb = ersatz::Rgb_Aus_Puffer(r.pBits, r.Pitch, d.Width, d.Height, d.Format);
-    pFlaeche->UnlockRect();
-    return rgb;
-  }
-
-  IDirect3DDevice8* p = nullptr;
-  IDirect3DSurface8* pFlaeche = nullptr;
-  UINT nB, nH;
-};
 
 // The program's material and light: diffuse 1 / ambient 0.2, a white
 // light of diffuse 8 and ambient 0.2, global ambient 0x202020.
@@ -113,6 +32,49 @@ void Programmlicht(IDirect3DDevice8* p, D3DVECTOR Richtung) {
   ASSERT_EQ(p->LightEnable(0, TRUE), D3D_OK);
   ASSERT_EQ(p->SetRenderState(D3DRS_LIGHTING, TRUE), D3D_OK);
   ASSERT_EQ(p->SetRenderState(D3DRS_AMBIENT, 0x00202020), D3D_OK);
+}
+
+TEST(Farben, SechzehnBitWerdenDurchBitwiederholungBreiter) {
+  const std::uint16_t bild565[] = {0xF800, 0x07E0, 0x001F, 0x0841, 0xFFFF, 0x0000};
+  const auto rgb = ersatz::Rgb_Aus_Puffer(bild565, 12, 6, 1, D3DFMT_R5G6B5);
+  EXPECT_EQ(rgb, (std::vector<std::uint8_t>{255, 0, 0, 0, 255, 0, 0, 0, 255, 8, 8, 8, 255, 255, 255,
+                                            0, 0, 0}));
+  const std::uint16_t bild555[] = {0x7C00, 0x03E0, 0x8421};
+  EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild555, 6, 3, 1, D3DFMT_X1R5G5B5),
+            (std::vector<std::uint8_t>{255, 0, 0, 0, 255, 0, 8, 8, 8}));
+  // Rows follow the pitch, not the width.
+  const std::uint32_t bild888[] = {0x00102030, 0xdeadbeef, 0xff405060, 0xdeadbeef};
+  EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild888, 8, 1, 2, D3DFMT_X8R8G8B8),
+            (std::vector<std::uint8_t>{0x10, 0x20, 0x30, 0x40, 0x50, 0x60}));
+}
+
+// The canvas's RGBA is the RGB with an opaque alpha, in every format, and
+// a format after another (a new table) gives its own colours.
+TEST(Farben, RgbaWieRgbMitDeckendemAlpha) {
+  const std::uint16_t bild565[] = {0xF800, 0x0841, 0x001F};
+  const std::uint16_t bild555[] = {0x7C00, 0x8421, 0x001F};
+  const std::uint32_t bild888[] = {0x00102030, 0xff405060, 0x00000000};
+  const struct {
+    const void* pBits;
+    int nPitch;
+    D3DFORMAT Format;
+  } faelle[] = {{bild565, 6, D3DFMT_R5G6B5},
+                {bild555, 6, D3DFMT_X1R5G5B5},
+                {bild565, 6, D3DFMT_R5G6B5},
+                {bild888, 12, D3DFMT_X8R8G8B8}};
+  for (const auto& f : faelle) {
+    const auto rgb = ersatz::Rgb_Aus_Puffer(f.pBits, f.nPitch, 3, 1, f.Format);
+    std::vector<std::uint8_t> rgba(12, 0);
+    ersatz::Farben_Aus_Puffer(f.pBits, f.nPitch, 3, 1, f.Format, rgba.data(), 4);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ((std::vector<std::uint8_t>(rgba.begin() + 4 * i, rgba.begin() + 4 * i + 3)),
+                (std::vector<std::uint8_t>(rgb.begin() + 3 * i, rgb.begin() + 3 * i + 3)))
+          << "format " << f.Format << " pixel " << i;
+      EXPECT_EQ(rgba[4 * i + 3], 255);
+    }
+  }
+  EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild555, 6, 3, 1, D3DFMT_X1R5G5B5)[0], 255);
+  EXPECT_EQ(ersatz::Rgb_Aus_Puffer(bild565, 6, 3, 1, D3DFMT_R5G6B5)[3], 8);
 }
 
 }  // namespace
@@ -189,15 +151,15 @@ TEST(RasterGeraet, VerlustUndReset) {
   ASSERT_EQ(ersatz::Geraet_Erzeugen(fenster, nullptr, &pFenster), D3D_OK);
   EXPECT_EQ(g.p->TestCooperativeLevel(), D3D_OK);
 
-  ersatz::Geraete_Fokus(false);
-  ersatz::Geraete_Fokus(true);  // back before anyone looked: still lost
-  ersatz::Geraete_Fokus(false);
+  Fokus(false);
+  Fokus(true);  // back before anyone looked: still lost
+  Fokus(false);
   const unsigned nVorher = ersatz::Bildnummer();
   EXPECT_EQ(g.p->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
   EXPECT_EQ(ersatz::Bildnummer(), nVorher + 1) << "a lost frame still counts";
   EXPECT_EQ(pFenster->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
   EXPECT_EQ(g.p->TestCooperativeLevel(), D3DERR_DEVICELOST);
-  ersatz::Geraete_Fokus(true);
+  Fokus(true);
   EXPECT_EQ(g.p->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
   EXPECT_EQ(g.p->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
   EXPECT_EQ(g.p->Reset(&parameter), D3DERR_INVALIDCALL) << "the old back buffer is still held";
@@ -213,9 +175,9 @@ TEST(RasterGeraet, VerlustUndReset) {
   ASSERT_TRUE(ersatz::Fehler_Setzen("Reset"));
   EXPECT_EQ(g.p->Reset(&parameter), D3DERR_INVALIDCALL);
   ersatz::Fehler_Loeschen();
-  ersatz::Geraete_Fokus(false);
+  Fokus(false);
   EXPECT_EQ(g.p->Reset(&parameter), D3DERR_DEVICELOST) << "not while the focus is away";
-  ersatz::Geraete_Fokus(true);
+  Fokus(true);
   ersatz::Aufzeichnung_Starten();
   EXPECT_EQ(g.p->Reset(&parameter), D3D_OK);
   ersatz::Aufzeichnung_Beenden();

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "plattform/anzeige/anzeige.h"
 #include "plattform/d3d8/aufzeichnung.h"
 #include "plattform/win32/win32.h"
 #include "tests/testgeraet.h"
+#include "tests/testhilfe.h"
 
 namespace {
 
@@ -224,10 +224,10 @@ TEST_F(Export, VerlorenesBildUndFehler) {
   ASSERT_TRUE(ersatz::Export_Einrichten(datei, "", fehler));
   Zeichnen(ecken, {0, 1, 2, 0, 2, 1});
   p->Present(nullptr, nullptr, nullptr, nullptr);
-  ersatz::Geraete_Fokus(false);
+  Fokus(false);
   Zeichnen(ecken, {0, 1, 2});
   p->Present(nullptr, nullptr, nullptr, nullptr);
-  ersatz::Geraete_Fokus(true);
+  Fokus(true);
   ASSERT_TRUE(ersatz::Export_Abschliessen(fehler)) << fehler;
   EXPECT_EQ(Dreieckzahl(datei), 2u);
 }
@@ -286,7 +286,7 @@ TEST(ExportWachstum, JederSchrittZeigtWasDasBildZeichnete) {
   Messer messer;
   ersatz::Beobachter_Anmelden(&messer);
   ersatz::Aufzeichnung_Starten();
-  ersatz::Uhr_Starten(true, 17276);
+  ersatz::Uhr_Starten(ersatz::Uhrgang::Virtuell, 17276);
   // The window counts the frames since the process began.
   ersatz::Fenster_Schliessen_Nach(ersatz::Bildnummer() + 150);
   EXPECT_EQ(WinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, nullptr, 1), 0);

@@ -1,13 +1,21 @@
 // The launcher's options: values taken whole, one line for each bad one,
-// and a help text that names every fault.
+// and a help text that names every fault; and one run as Starten makes it
+// with what a platform brings.
 #include "plattform/start/start.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "plattform/dinput/dinput.h"
 #include "plattform/fehler/fehler.h"
+#include "plattform/headless/headless.h"
+#include "plattform/win32/ereignisse.h"
 
 namespace {
 
@@ -33,10 +41,8 @@ TEST(Optionen, GueltigeOptionenWerdenUebernommen) {
   EXPECT_EQ(e.capture, "x.png");
   EXPECT_EQ(e.captureOrdner, "d");
   EXPECT_EQ(e.eingabe, "s.txt");
-  EXPECT_TRUE(ersatz::Fehler("LockRect"));
-  EXPECT_FALSE(ersatz::Fehler("CreateDevice"));
-  ersatz::Fehler_Loeschen();
-  EXPECT_FALSE(ersatz::Fehler("LockRect"));
+  EXPECT_EQ(e.fehler, std::vector<std::string>{"LockRect"});
+  EXPECT_FALSE(ersatz::Fehler("LockRect")) << "reading applies nothing; the launcher does";
 }
 
 TEST(Optionen, FalscheEingabenGebenEineZeile) {
@@ -53,12 +59,77 @@ TEST(Optionen, FalscheEingabenGebenEineZeile) {
     EXPECT_FALSE(fehler.empty());
     EXPECT_EQ(fehler.find('\n'), std::string::npos);
   }
-  ersatz::Fehler_Loeschen();
 }
 
 TEST(Optionen, HilfeNenntJedenFehlernamen) {
   const std::string hilfe = ersatz::Optionen_Hilfe();
   for (const auto& name : ersatz::Fehler_Namen()) EXPECT_NE(hilfe.find(name), std::string::npos);
+}
+
+// A platform that records what Starten asks of it, in order.
+std::vector<std::string> Schritte;
+bool bEinrichtenGut = true;
+
+ersatz::Plattform Testplattform() {
+  return {[](ersatz::Einstellungen& e, std::string& meldung) {
+            Schritte.push_back("einrichten " + std::to_string(*e.nBilder));
+            if (!bEinrichtenGut) meldung = "nicht hier";
+            return bEinrichtenGut;
+          },
+          [](ersatz::Einstellungen&, ersatz::Uhrgang& gang) -> ersatz::Anzeige& {
+            Schritte.push_back("vorne");
+            gang = ersatz::Uhrgang::Virtuell;
+            return ersatz::Headless_Anzeige();
+          },
+          [] { Schritte.push_back("vorne beenden"); },
+          [](const ersatz::Einstellungen&, int& nErgebnis) {
+            Schritte.push_back("abschliessen " + std::to_string(nErgebnis));
+            nErgebnis = 1;
+          }};
+}
+
+// A run: the faults and the script apply, the platform sets up, chooses the
+// front-end and finishes, the window closes after the frames, and an
+// output's failure is the exit code. A script that cannot be read or a
+// platform that refuses stops it before anything runs.
+TEST(Starten, EinLaufMitDerPlattform) {
+  const auto ordner = std::filesystem::path(testing::TempDir()) / "borkwerk_start_test";
+  std::filesystem::remove_all(ordner);
+  std::filesystem::create_directories(ordner);
+  const auto vorher = std::filesystem::current_path();
+  std::filesystem::current_path(ordner);
+  std::ofstream("s.txt") << "1 down F1\n";
+  ersatz::Einstellungen e;
+  e.nBilder = 4;
+  e.nSaat = 7;
+  e.eingabe = "s.txt";
+  e.fehler = {"GetDeviceState.Mouse.Generic"};
+  Schritte.clear();
+  std::string meldung;
+  const unsigned nBild = ersatz::Bildnummer();
+  EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 1);
+  EXPECT_EQ(meldung, "");
+  EXPECT_EQ(Schritte,
+            (std::vector<std::string>{"einrichten 4", "vorne", "vorne beenden", "abschliessen 0"}));
+  EXPECT_EQ(ersatz::Bildnummer(), nBild + 4);
+  EXPECT_TRUE(ersatz::Fehler("GetDeviceState.Mouse.Generic"));
+  EXPECT_EQ(ersatz::Tastatur()[DIK_F1], 0x80) << "the script played at the pump";
+  std::string protokoll((std::istreambuf_iterator<char>(std::ifstream("Protokoll.txt").rdbuf())),
+                        {});
+  EXPECT_NE(protokoll.find("ERROR : MausAbfrage fehlgeschlagen."), std::string::npos);
+
+  Schritte.clear();
+  e.eingabe = "fehlt.txt";
+  EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 2);
+  EXPECT_NE(meldung.find("fehlt.txt"), std::string::npos) << meldung;
+  e.eingabe.clear();
+  bEinrichtenGut = false;
+  EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 2);
+  EXPECT_EQ(meldung, "nicht hier");
+  bEinrichtenGut = true;
+  EXPECT_EQ(Schritte, std::vector<std::string>{"einrichten 4"});
+  std::filesystem::current_path(vorher);
+  std::filesystem::remove_all(ordner);
 }
 
 }  // namespace

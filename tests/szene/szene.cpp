@@ -25,6 +25,9 @@
 #include "baum/baum.h"
 #include "eingabe/eingabe.h"
 #include "grafik/grafik.h"
+#if !defined(_WIN32)
+#include "plattform/headless/headless.h"
+#endif
 
 namespace {
 
@@ -97,6 +100,8 @@ int main(int argc, char** argv) {
 #if defined(_WIN32)
   const HINSTANCE hInstanz = GetModuleHandleA(nullptr);
 #else
+  // The stand-in shows the window nowhere, as a headless run does.
+  ersatz::Anzeige_Waehlen(ersatz::Headless_Anzeige());
   const HINSTANCE hInstanz = nullptr;
 #endif
   const D3DVECTOR vBasis = {0.0f, -1.0f, 0.0f};

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "plattform/anzeige/anzeige.h"
+#include "plattform/aufnahme/aufnahme.h"
 
 namespace {
 

@@ -66,21 +66,23 @@ var Module = (function () {
     },
   };
 
+  // The queue holds the program's input events: art 1 a key (an: down),
+  // 2 mouse motion (a, b) and wheel (c), 3 the focus (an: gained).
   // Keys go by their place on the keyboard (KeyboardEvent.code). Typing in
   // the seed field stays with the field.
-  function taste(art) {
+  function taste(an) {
     return function (e) {
       if (e.target instanceof HTMLInputElement) return;
       e.preventDefault();
-      if (!e.repeat) ereignisse.push({ art: art, code: e.code });
+      if (!e.repeat) ereignisse.push({ art: 1, an: an, code: e.code });
     };
   }
   window.addEventListener('keydown', taste(1));
-  window.addEventListener('keyup', taste(2));
+  window.addEventListener('keyup', taste(0));
   // Relative movement needs the pointer locked to the picture.
   canvas.addEventListener('click', function () { canvas.requestPointerLock(); });
   document.addEventListener('mousemove', function (e) {
-    if (document.pointerLockElement === canvas) ereignisse.push({ art: 3, a: e.movementX, b: e.movementY });
+    if (document.pointerLockElement === canvas) ereignisse.push({ art: 2, a: e.movementX, b: e.movementY });
   });
   // 120 a notch, away from the user positive; a notch is 100 pixels or 3 lines.
   let rest = 0;
@@ -89,9 +91,9 @@ var Module = (function () {
     rest -= e.deltaMode === 1 ? e.deltaY / 3 : e.deltaMode === 2 ? e.deltaY : e.deltaY / 100;
     const kerben = Math.trunc(rest) || (e.deltaY !== 0 && Math.abs(rest) >= 0.5 ? Math.sign(rest) : 0);
     rest -= kerben;
-    if (kerben) ereignisse.push({ art: 4, c: kerben * 120 });
+    if (kerben) ereignisse.push({ art: 2, c: kerben * 120 });
   }, { passive: false });
-  window.addEventListener('focus', function () { ereignisse.push({ art: 5 }); });
-  window.addEventListener('blur', function () { ereignisse.push({ art: 6 }); });
+  window.addEventListener('focus', function () { ereignisse.push({ art: 3, an: 1 }); });
+  window.addEventListener('blur', function () { ereignisse.push({ art: 3, an: 0 }); });
   return modul;
 })();

@@ -10,7 +10,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
-#include "plattform/anzeige/anzeige.h"
+#include "plattform/sdl/sdl.h"
 
 namespace ersatz {
 namespace {

@@ -1,11 +1,14 @@
 // The PNG captures: an observer of the devices that keeps the last shown
 // frame for --capture and writes each shown frame into --capture-dir.
+#include "plattform/aufnahme/aufnahme.h"
+
 #include <cstdio>
 #include <memory>
 
-#include "plattform/anzeige/anzeige.h"
 #include "plattform/d3d8/beobachter.h"
+#include "plattform/d3d8/farben.h"
 #include "plattform/fehler/fehler.h"
+#include "plattform/win32/win32.h"
 
 namespace ersatz {
 namespace {

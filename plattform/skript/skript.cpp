@@ -1,6 +1,8 @@
-// Scripted input: key presses, releases and mouse movement by frame number,
-// read from a text file before the run and fed to the devices as the frames
-// come.
+// Scripted input: key presses, releases, mouse movement and focus by frame
+// number, read from a text file before the run and reported as input
+// events at the message pump of each frame.
+#include "plattform/skript/skript.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -17,19 +19,17 @@
 
 #include "plattform/dinput/dinput.h"
 #include "plattform/fehler/fehler.h"
+#include "plattform/win32/ereignisse.h"
 
 namespace ersatz {
 namespace {
 
-struct Ereignis {
+struct Geplant {
   unsigned nBild;
-  int nDik;  // -1 for mouse movement or focus
-  bool bUnten;
-  int nFokus;  // 1 focus in, 0 focus out, -1 no focus event
-  int nDx, nDy, nRad;
+  Ereignis e;
 };
 
-std::vector<Ereignis> Ereignisse;
+std::vector<Geplant> Ereignisse;
 std::size_t nGespielt = 0;
 
 // Reads a decimal integer in [nMin, nMax] with an optional sign; the whole
@@ -77,8 +77,9 @@ std::string Steuerzeichen(const std::string& zeile) {
   return "";
 }
 
-// Parses one line without its comment into e; returns "" or what is wrong.
-std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
+// Parses one line without its comment into g; returns "" or what is wrong.
+// A script's focus is the screen's: another program takes the whole screen.
+std::string Zeile_Lesen(const std::string& zeile, Geplant& g) {
   std::istringstream woerter(zeile);
   std::string bild, art;
   woerter >> bild >> art;
@@ -86,16 +87,18 @@ std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
   if (!Zahl_Lesen(bild, 0, std::numeric_limits<unsigned>::max(), n) ||
       !std::isdigit(static_cast<unsigned char>(bild[0])))
     return "frame '" + Lesbar(bild) + "' is not a frame number";
-  e = Ereignis{static_cast<unsigned>(n), -1, false, -1, 0, 0, 0};
+  g = Geplant{static_cast<unsigned>(n), {}};
+  Ereignis& e = g.e;
   for (char& c : art) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (art.empty()) return "missing event after the frame (down, up, mouse or focus)";
   if (art == "down" || art == "up") {
     std::string taste;
     if (!(woerter >> taste)) return "missing key after '" + art + "'";
-    e.nDik = Dik_Aus_Name(taste);
-    if (e.nDik < 0) return "unknown key '" + Lesbar(taste) + "'";
+    e.nTaste = Dik_Aus_Name(taste);
+    if (e.nTaste < 0) return "unknown key '" + Lesbar(taste) + "'";
     e.bUnten = art == "down";
   } else if (art == "mouse") {
+    e.art = Ereignis::Art::Maus;
     int* Ziele[] = {&e.nDx, &e.nDy, &e.nRad};
     for (int* pZiel : Ziele) {
       std::string wort;
@@ -108,7 +111,9 @@ std::string Zeile_Lesen(const std::string& zeile, Ereignis& e) {
     std::string wohin;
     woerter >> wohin;
     if (wohin != "in" && wohin != "out") return "focus needs 'in' or 'out'";
-    e.nFokus = wohin == "in";
+    e.art = Ereignis::Art::Fokus;
+    e.bFokus = wohin == "in";
+    e.bBildschirm = true;
   } else {
     return "unknown event '" + Lesbar(art) + "' (down, up, mouse or focus)";
   }
@@ -131,7 +136,7 @@ bool Eingabe_Skript_Laden(const std::string& pfad, std::string& fehler) {
 
 bool Eingabe_Skript_Lesen(const std::string& inhalt, const std::string& pfad, std::string& fehler) {
   std::istringstream datei(inhalt);
-  std::vector<Ereignis> neu;
+  std::vector<Geplant> neu;
   std::string zeile;
   for (unsigned nZeile = 1; std::getline(datei, zeile); ++nZeile) {
     const std::string steuer = Steuerzeichen(zeile);
@@ -141,34 +146,24 @@ bool Eingabe_Skript_Lesen(const std::string& inhalt, const std::string& pfad, st
     }
     zeile = zeile.substr(0, zeile.find('#'));
     if (zeile.find_first_not_of(" \t\r") == std::string::npos) continue;
-    Ereignis e{};
-    const std::string was = Zeile_Lesen(zeile, e);
+    Geplant g{};
+    const std::string was = Zeile_Lesen(zeile, g);
     if (!was.empty()) {
       fehler = Lesbar(pfad) + ":" + std::to_string(nZeile) + ": " + was;
       return false;
     }
-    neu.push_back(e);
+    neu.push_back(g);
   }
   std::stable_sort(neu.begin(), neu.end(),
-                   [](const Ereignis& a, const Ereignis& b) { return a.nBild < b.nBild; });
+                   [](const Geplant& a, const Geplant& b) { return a.nBild < b.nBild; });
   Ereignisse = std::move(neu);
   nGespielt = 0;
   return true;
 }
 
 void Skript_Abspielen(unsigned nBild) {
-  for (; nGespielt < Ereignisse.size() && Ereignisse[nGespielt].nBild <= nBild; ++nGespielt) {
-    const Ereignis& e = Ereignisse[nGespielt];
-    if (e.nDik >= 0) {
-      Taste_Setzen(e.nDik, e.bUnten);
-    } else if (e.nFokus >= 0) {
-      // A run without a window has a full-screen device: it loses it too.
-      Eingabe_Fokus(e.nFokus == 1);
-      Geraete_Fokus(e.nFokus == 1);
-    } else {
-      Eingabe_Maus(e.nDx, e.nDy, e.nRad);
-    }
-  }
+  for (; nGespielt < Ereignisse.size() && Ereignisse[nGespielt].nBild <= nBild; ++nGespielt)
+    Ereignis_Melden(Ereignisse[nGespielt].e);
 }
 
 }  // namespace ersatz

@@ -1,16 +1,12 @@
-// What Present does besides showing the picture: counting frames and their
-// times. The captures watch the device as observers (aufnahme.cpp).
+// A surface's pixels as 8-bit colour channels, for the captures, the web
+// page's canvas and the tests' comparisons.
+#include "plattform/d3d8/farben.h"
+
 #include <array>
 #include <cstring>
 
-#include "plattform/anzeige/anzeige.h"
-#include "plattform/win32/win32.h"
-
 namespace ersatz {
 namespace {
-
-unsigned nBilder = 0;
-std::deque<std::uint32_t> Zeiten;
 
 std::uint8_t Breiter(unsigned nWert, unsigned nBits) {
   const unsigned n = nWert << (8 - nBits);
@@ -73,21 +69,6 @@ std::vector<std::uint8_t> Rgb_Aus_Puffer(const void* pBits, int nPitch, UINT nBr
   std::vector<std::uint8_t> rgb(std::size_t(nBreite) * nHoehe * 3);
   Farben_Aus_Puffer(pBits, nPitch, nBreite, nHoehe, Format, rgb.data(), 3);
   return rgb;
-}
-
-unsigned Bildnummer() { return nBilder; }
-
-const std::deque<std::uint32_t>& Praesentationszeiten() { return Zeiten; }
-
-void Praesentieren(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format) {
-  if (Anzeige_Aktiv()) Anzeige_Bild(pBits, nPitch, nBreite, nHoehe, Format);
-  Bild_Zaehlen();
-}
-
-void Bild_Zaehlen() {
-  if (Zeiten.size() == nZeitenFenster) Zeiten.pop_front();
-  Zeiten.push_back(Uhr_Stand());
-  ++nBilder;
 }
 
 }  // namespace ersatz

@@ -2,8 +2,8 @@
 // DirectInput's set-1 scan codes.
 #include <SDL_scancode.h>
 
-#include "plattform/anzeige/anzeige.h"
 #include "plattform/dinput/dinput.h"
+#include "plattform/sdl/sdl.h"
 
 namespace ersatz {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "plattform/anzeige/anzeige.h"
+#include "plattform/aufnahme/aufnahme.h"
 #include "plattform/fehler/fehler.h"
 
 namespace ersatz {

@@ -1,0 +1,217 @@
+// The real window through SDL2: full screen on the desktop (or a normal
+// window), the back buffer scaled with its aspect kept, keyboard, mouse and
+// focus reported as input events.
+#include <SDL.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "plattform/d3d8/beobachter.h"
+#include "plattform/sdl/sdl.h"
+#include "plattform/win32/ereignisse.h"
+
+namespace ersatz {
+namespace {
+
+Uint32 Sdl_Format(D3DFORMAT Format) {
+  switch (Format) {
+    case D3DFMT_R5G6B5:
+      return SDL_PIXELFORMAT_RGB565;
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5:
+      return SDL_PIXELFORMAT_RGB555;
+    default:
+      return SDL_PIXELFORMAT_RGB888;
+  }
+}
+
+class Anzeige_Sdl final : public Anzeige, public Geraete_Beobachter {
+ public:
+  explicit Anzeige_Sdl(bool bVollbildNeu) : bVollbild(bVollbildNeu) {}
+
+  void Fenster_Oeffnen(const char* szTitel, int nBreite, int nHoehe) override {
+    pFenster = SDL_CreateWindow(szTitel, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, nBreite,
+                                nHoehe, SDL_WINDOW_HIDDEN);
+    if (pFenster) pZeichner = SDL_CreateRenderer(pFenster, -1, 0);
+    if (pFenster) X11_Fehler_Abfangen(pFenster);
+  }
+
+  void Fenster_Schliessen() override {
+    if (pFenster && !X11_Fenster_Verschwunden()) SDL_HideWindow(pFenster);
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+  }
+
+  bool Ereignisse_Holen() override;
+
+  void Cursor_Zeigen(bool bSichtbar) override {
+    SDL_ShowCursor(bSichtbar ? SDL_ENABLE : SDL_DISABLE);
+  }
+
+  void Meldung(const char* szTitel, const char* szText) override {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, szTitel, szText, pFenster);
+  }
+
+  void Praesentiert(const Praesentiertes_Bild* pBild) override;
+
+  // A window destroyed from outside must not be destroyed again: SDL's
+  // clean-up would raise one more X error, and Xlib's handler, back in
+  // place by then, ends the process. The process ends right after this
+  // anyway.
+  ~Anzeige_Sdl() override {
+    if (X11_Fenster_Verschwunden()) return;
+    if (pTextur) SDL_DestroyTexture(pTextur);
+    if (pZeichner) SDL_DestroyRenderer(pZeichner);
+    if (pFenster) SDL_DestroyWindow(pFenster);
+    SDL_Quit();
+  }
+
+ private:
+  void Fenster_Zeigen(UINT nBreite, UINT nHoehe);
+  void Textur_Vorbereiten(Uint32 nFormat, int nBreite, int nHoehe);
+  void Fokus_Setzen(bool bNeu);
+
+  bool bVollbild;
+  bool bGezeigt = false;
+  SDL_Window* pFenster = nullptr;
+  SDL_Renderer* pZeichner = nullptr;
+  SDL_Texture* pTextur = nullptr;
+  Uint32 nTexturFormat = 0;
+  int nTexturBreite = 0;
+  int nTexturHoehe = 0;
+};
+
+// The window is created hidden at the program's 400 x 300; the first frame
+// shows it over the whole desktop (or, windowed, at the back buffer's size
+// where it fits).
+void Anzeige_Sdl::Fenster_Zeigen(UINT nBreite, UINT nHoehe) {
+  SDL_Rect bereich{};
+  const bool bBereich = SDL_GetDisplayBounds(0, &bereich) == 0;
+  if (bVollbild && bBereich) {
+    SDL_SetWindowPosition(pFenster, bereich.x, bereich.y);
+    SDL_SetWindowSize(pFenster, bereich.w, bereich.h);
+  } else if (!bVollbild) {
+    int w = static_cast<int>(nBreite), h = static_cast<int>(nHoehe);
+    if (SDL_GetDisplayUsableBounds(0, &bereich) == 0 && (w > bereich.w || h > bereich.h)) {
+      const double fMass = std::min(double(bereich.w) / w, double(bereich.h) / h);
+      w = int(w * fMass);
+      h = int(h * fMass);
+    }
+    SDL_SetWindowSize(pFenster, w, h);
+  }
+  SDL_ShowWindow(pFenster);
+  if (bVollbild) SDL_SetWindowFullscreen(pFenster, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_RaiseWindow(pFenster);
+  SDL_SetRelativeMouseMode(SDL_TRUE);
+  bGezeigt = true;
+}
+
+void Anzeige_Sdl::Textur_Vorbereiten(Uint32 nFormat, int nBreite, int nHoehe) {
+  if (pTextur && nFormat == nTexturFormat && nBreite == nTexturBreite && nHoehe == nTexturHoehe)
+    return;
+  if (pTextur) SDL_DestroyTexture(pTextur);
+  pTextur = SDL_CreateTexture(pZeichner, nFormat, SDL_TEXTUREACCESS_STREAMING, nBreite, nHoehe);
+  nTexturFormat = nFormat;
+  nTexturBreite = nBreite;
+  nTexturHoehe = nHoehe;
+  SDL_RenderSetLogicalSize(pZeichner, nBreite, nHoehe);
+}
+
+// Only a full-screen window gives up the screen with the focus; a normal
+// window keeps its device.
+void Anzeige_Sdl::Fokus_Setzen(bool bNeu) {
+  if (bGezeigt) SDL_SetRelativeMouseMode(bNeu ? SDL_TRUE : SDL_FALSE);
+  Ereignis e;
+  e.art = Ereignis::Art::Fokus;
+  e.bFokus = bNeu;
+  e.bBildschirm = bVollbild;
+  Ereignis_Melden(e);
+}
+
+bool Anzeige_Sdl::Ereignisse_Holen() {
+  bool bSchliessen = false;
+  SDL_Event ereignis;
+  while (SDL_PollEvent(&ereignis)) {
+    Ereignis e;
+    switch (ereignis.type) {
+      case SDL_QUIT:
+        bSchliessen = true;
+        break;
+      case SDL_WINDOWEVENT:
+        if (ereignis.window.event == SDL_WINDOWEVENT_CLOSE) bSchliessen = true;
+        if (ereignis.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) Fokus_Setzen(true);
+        if (ereignis.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Fokus_Setzen(false);
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        if (ereignis.key.repeat) break;
+        e.nTaste = Dik_Aus_Sdl(ereignis.key.keysym.scancode);
+        e.bUnten = ereignis.type == SDL_KEYDOWN;
+        Ereignis_Melden(e);
+        break;
+      case SDL_MOUSEMOTION:
+        e.art = Ereignis::Art::Maus;
+        e.nDx = ereignis.motion.xrel;
+        e.nDy = ereignis.motion.yrel;
+        Ereignis_Melden(e);
+        break;
+      case SDL_MOUSEWHEEL:
+        e.art = Ereignis::Art::Maus;
+        e.nRad =
+            ereignis.wheel.y * (ereignis.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1) * 120;
+        Ereignis_Melden(e);
+        break;
+      default:
+        break;
+    }
+  }
+  return bSchliessen || X11_Fenster_Verschwunden();
+}
+
+void Anzeige_Sdl::Praesentiert(const Praesentiertes_Bild* pBild) {
+  if (!pBild || !pZeichner) return;
+  if (!bGezeigt) Fenster_Zeigen(pBild->nBreite, pBild->nHoehe);
+  Textur_Vorbereiten(Sdl_Format(pBild->Format), static_cast<int>(pBild->nBreite),
+                     static_cast<int>(pBild->nHoehe));
+  if (!pTextur) return;
+  SDL_UpdateTexture(pTextur, nullptr, pBild->pBits, pBild->nPitch);
+  SDL_SetRenderDrawColor(pZeichner, 0, 0, 0, 255);
+  SDL_RenderClear(pZeichner);
+  SDL_RenderCopy(pZeichner, pTextur, nullptr, nullptr);
+  SDL_RenderPresent(pZeichner);
+}
+
+std::unique_ptr<Anzeige_Sdl> pAnzeige;
+
+}  // namespace
+
+Anzeige* Sdl_Starten(bool bFenster, std::string& grund) {
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // Without a display server SDL would only probe in vain (and say so).
+  if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    grund = "DISPLAY is not set";
+    return nullptr;
+  }
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    grund = SDL_GetError();
+    return nullptr;
+  }
+  // SDL falls back to drivers that show nothing; for us that is no display.
+  const std::string treiber = SDL_GetCurrentVideoDriver();
+  if (treiber == "offscreen" || treiber == "dummy" || treiber == "evdev") {
+    grund = "only SDL's " + treiber + " video driver";
+    SDL_Quit();
+    return nullptr;
+  }
+  pAnzeige = std::make_unique<Anzeige_Sdl>(!bFenster);
+  Beobachter_Anmelden(pAnzeige.get());
+  return pAnzeige.get();
+}
+
+void Sdl_Beenden() {
+  if (!pAnzeige) return;
+  Beobachter_Abmelden(pAnzeige.get());
+  pAnzeige.reset();
+}
+
+}  // namespace ersatz

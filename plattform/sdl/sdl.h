@@ -1,0 +1,32 @@
+#pragma once
+// The SDL2 front-end: the program's window on a real display, full screen
+// (scaled with its aspect kept) or as a normal window; its keyboard, mouse
+// and focus as input events. It fills the Win32 subset's front-end seam
+// (win32/anzeige.h) and shows each presented frame as an observer of the
+// devices.
+//   anzeige_sdl.cpp  the window, its events, the picture, message boxes
+//   tasten_sdl.cpp   SDL's scancodes as DirectInput scan codes
+//   x11_fehler.cpp   a window destroyed from outside under X
+#include <string>
+
+#include "plattform/win32/anzeige.h"
+
+struct SDL_Window;
+
+namespace ersatz {
+
+// Starts SDL's video on the display; null when there is none, with the
+// reason in grund. bFenster: a normal window instead of full screen.
+Anzeige* Sdl_Starten(bool bFenster, std::string& grund);
+void Sdl_Beenden();
+
+// Scan code of the key an SDL scancode stands for; -1 for keys outside a
+// standard keyboard.
+int Dik_Aus_Sdl(int nSdlScancode);
+
+// X errors of a window destroyed from outside end the run as the window's
+// destruction; set up for the window once it exists.
+void X11_Fehler_Abfangen(SDL_Window* pFenster);
+bool X11_Fenster_Verschwunden();
+
+}  // namespace ersatz

@@ -1,0 +1,95 @@
+// The stand-in's entry point on a desktop system: reads the launcher's
+// options and runs the program on SDL's window, or headless without a
+// display, with the PNG captures and the exports as its outputs.
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "plattform/aufnahme/aufnahme.h"
+#include "plattform/export/export.h"
+#include "plattform/fehler/fehler.h"
+#include "plattform/headless/headless.h"
+#include "plattform/sdl/sdl.h"
+#include "plattform/start/start.h"
+#include "plattform/win32/win32.h"
+
+namespace {
+
+using ersatz::Einstellungen;
+
+// An end request from outside (kill, Ctrl-C, a closed terminal) closes the
+// window as a user would, so the run ends through the normal shut-down: the
+// log's end line and the captures are written.
+void Signale_Abfangen() {
+  struct sigaction aktion = {};
+  aktion.sa_handler = [](int) { ersatz::Schliessen_Anfordern(); };
+  sigemptyset(&aktion.sa_mask);
+  for (int nSignal : {SIGTERM, SIGINT, SIGHUP}) sigaction(nSignal, &aktion, nullptr);
+}
+
+bool Einrichten(Einstellungen& e, std::string& meldung) {
+  if (!e.captureOrdner.empty()) {
+    std::error_code fehlerCode;
+    std::filesystem::create_directories(e.captureOrdner, fehlerCode);
+    if (fehlerCode) {
+      meldung = "cannot create " + ersatz::Lesbar(e.captureOrdner) + ": " + fehlerCode.message();
+      return false;
+    }
+  }
+  if (!ersatz::Export_Einrichten(e.export_, e.exportWachstum, meldung)) return false;
+  Signale_Abfangen();
+  return true;
+}
+
+// SDL's window on a display; without one, headless: with no options at all
+// one full growth to borkwerk.png, otherwise as asked, saying why.
+ersatz::Anzeige& Vorne_Starten(Einstellungen& e, ersatz::Uhrgang& gang) {
+  ersatz::Anzeige* pAnzeige = nullptr;
+  std::string grund;
+  if (!e.bHeadless) pAnzeige = ersatz::Sdl_Starten(e.bFenster, grund);
+  if (!e.bHeadless && !pAnzeige) {
+    if (e.bKeineOptionen) {
+      e.nBilder = 150;
+      e.capture = "borkwerk.png";
+    } else {
+      std::fprintf(stderr, "borkwerk: no display (%s), running headless\n", grund.c_str());
+    }
+  }
+  gang = pAnzeige ? ersatz::Uhrgang::Echt : ersatz::Uhrgang::Virtuell;
+  ersatz::Aufnahme_Einrichten(e.capture, e.captureOrdner);
+  return pAnzeige ? *pAnzeige : ersatz::Headless_Anzeige();
+}
+
+void Abschliessen(const Einstellungen& e, int& nErgebnis) {
+  std::string fehler;
+  if (!ersatz::Aufnahme_Abschliessen(fehler)) {
+    std::fprintf(stderr, "borkwerk: %s\n", fehler.c_str());
+    if (nErgebnis == 0) nErgebnis = 1;
+  } else if (e.bKeineOptionen && !e.capture.empty()) {
+    std::printf("%s\n", std::filesystem::absolute(e.capture).c_str());
+  }
+  if (!ersatz::Export_Abschliessen(fehler)) {
+    std::fprintf(stderr, "borkwerk: %s\n", fehler.c_str());
+    if (nErgebnis == 0) nErgebnis = 1;
+  }
+}
+
+const ersatz::Plattform Desktop = {Einrichten, Vorne_Starten, ersatz::Sdl_Beenden, Abschliessen};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ersatz::Einstellungen e;
+  std::string meldung;
+  int nErgebnis = 2;
+  if (ersatz::Optionen_Lesen(argc, argv, e, meldung)) {
+    if (e.bHilfe) {
+      std::fputs(ersatz::Optionen_Hilfe().c_str(), stdout);
+      return 0;
+    }
+    nErgebnis = ersatz::Starten(e, Desktop, meldung);
+  }
+  if (!meldung.empty()) std::fprintf(stderr, "borkwerk: %s\n", meldung.c_str());
+  return nErgebnis;
+}

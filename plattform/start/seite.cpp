@@ -1,0 +1,51 @@
+// The stand-in's entry point on the web page: seite.js turns the page's
+// parameters into the launcher's options (seed, frames, input, headless);
+// the run goes as on a desktop on the page's canvas (or headless), and its
+// end, with the exit code, is handed back to the page.
+#include <emscripten.h>
+
+#include <string>
+
+#include "plattform/headless/headless.h"
+#include "plattform/start/start.h"
+#include "plattform/web/web.h"
+
+namespace {
+
+using ersatz::Einstellungen;
+
+EM_JS(void, Web_Ende, (int nCode, const char* szMeldung), {
+  if (Module.borkwerkEnde) Module.borkwerkEnde(nCode, UTF8ToString(szMeldung));
+});
+
+bool Einrichten(Einstellungen& e, std::string& meldung) {
+  if (e.bFenster || e.bHilfe || !e.capture.empty() || !e.captureOrdner.empty() ||
+      !e.export_.empty() || !e.exportWachstum.empty()) {
+    meldung = "in the browser only --seed, --frames, --input, --headless and --fault";
+    return false;
+  }
+  return true;
+}
+
+// The clock is virtual on the page too, so a seed grows the same tree to
+// the same pixels as on a desktop; on the canvas it is paced to real time.
+ersatz::Anzeige& Vorne_Starten(Einstellungen& e, ersatz::Uhrgang& gang) {
+  gang = e.bHeadless ? ersatz::Uhrgang::Virtuell : ersatz::Uhrgang::Getaktet;
+  return e.bHeadless ? ersatz::Headless_Anzeige() : ersatz::Web_Starten();
+}
+
+void Abschliessen(const Einstellungen&, int&) {}
+
+const ersatz::Plattform Seite = {Einrichten, Vorne_Starten, ersatz::Web_Beenden, Abschliessen};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Einstellungen e;
+  std::string meldung;
+  int nErgebnis = 2;
+  if (ersatz::Optionen_Lesen(argc, argv, e, meldung))
+    nErgebnis = ersatz::Starten(e, Seite, meldung);
+  Web_Ende(nErgebnis, meldung.c_str());
+  return nErgebnis;
+}
