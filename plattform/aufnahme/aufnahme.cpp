@@ -13,7 +13,7 @@
 namespace ersatz {
 namespace {
 
-class Aufnahme : public Geraete_Beobachter {
+class Aufnahme : public Angemeldeter_Beobachter {
  public:
   Aufnahme(const std::string& dateiNeu, const std::string& ordnerNeu)
       : Datei(dateiNeu), Ordner(ordnerNeu) {}
@@ -59,17 +59,14 @@ std::unique_ptr<Aufnahme> pAufnahme;
 }  // namespace
 
 void Aufnahme_Einrichten(const std::string& datei, const std::string& ordner) {
-  if (pAufnahme) Beobachter_Abmelden(pAufnahme.get());
   pAufnahme.reset();
   if (datei.empty() && ordner.empty()) return;
   pAufnahme = std::make_unique<Aufnahme>(datei, ordner);
-  Beobachter_Anmelden(pAufnahme.get());
 }
 
 bool Aufnahme_Abschliessen(std::string& fehler) {
   fehler.clear();
   if (!pAufnahme) return true;
-  Beobachter_Abmelden(pAufnahme.get());
   const bool bGut = pAufnahme->Abschliessen(fehler);
   pAufnahme.reset();
   return bGut;

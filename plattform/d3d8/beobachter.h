@@ -130,6 +130,18 @@ class Geraete_Beobachter {
 void Beobachter_Anmelden(Geraete_Beobachter* pBeobachter);
 void Beobachter_Abmelden(Geraete_Beobachter* pBeobachter);
 
+// An observer that watches from its making to its end (of frames and draw
+// calls: one that wants every call registers itself).
+class Angemeldeter_Beobachter : public Geraete_Beobachter {
+ public:
+  Angemeldeter_Beobachter(const Angemeldeter_Beobachter&) = delete;
+  Angemeldeter_Beobachter& operator=(const Angemeldeter_Beobachter&) = delete;
+
+ protected:
+  Angemeldeter_Beobachter() { Beobachter_Anmelden(this); }
+  ~Angemeldeter_Beobachter() override { Beobachter_Abmelden(this); }
+};
+
 // The devices and surfaces report here.
 bool Beobachter_Da();
 bool Aufrufe_Beobachtet();

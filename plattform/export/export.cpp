@@ -22,7 +22,7 @@ bool Endet_Auf(const std::string& text, const std::string& ende) {
 
 // Two frames take turns: the one being drawn and the last presented one.
 // A frame the device lost is dropped.
-class Exporteur : public Geraete_Beobachter {
+class Exporteur : public Angemeldeter_Beobachter {
  public:
   explicit Exporteur(bool bWachstumNeu) : bWachstum(bWachstumNeu) {}
 
@@ -97,14 +97,12 @@ bool Export_Einrichten(const std::string& datei, const std::string& wachstumDate
   WachstumDatei = wachstumDatei;
   if (datei.empty() && wachstumDatei.empty()) return true;
   pExporteur = std::make_unique<Exporteur>(!wachstumDatei.empty());
-  Beobachter_Anmelden(pExporteur.get());
   return true;
 }
 
 bool Export_Abschliessen(std::string& fehler) {
   fehler.clear();
   if (!pExporteur) return true;
-  Beobachter_Abmelden(pExporteur.get());
   const Bild* pEnde = pExporteur->Letztes_Bild();
   std::string eins;
   auto melden = [&](const std::string& text) { fehler += (fehler.empty() ? "" : "; ") + text; };

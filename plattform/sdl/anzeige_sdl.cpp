@@ -26,7 +26,7 @@ Uint32 Sdl_Format(D3DFORMAT Format) {
   }
 }
 
-class Anzeige_Sdl final : public Anzeige, public Geraete_Beobachter {
+class Anzeige_Sdl final : public Anzeige, public Angemeldeter_Beobachter {
  public:
   explicit Anzeige_Sdl(bool bVollbildNeu) : bVollbild(bVollbildNeu) {}
 
@@ -204,14 +204,9 @@ Anzeige* Sdl_Starten(bool bFenster, std::string& grund) {
     return nullptr;
   }
   pAnzeige = std::make_unique<Anzeige_Sdl>(!bFenster);
-  Beobachter_Anmelden(pAnzeige.get());
   return pAnzeige.get();
 }
 
-void Sdl_Beenden() {
-  if (!pAnzeige) return;
-  Beobachter_Abmelden(pAnzeige.get());
-  pAnzeige.reset();
-}
+void Sdl_Beenden() { pAnzeige.reset(); }
 
 }  // namespace ersatz

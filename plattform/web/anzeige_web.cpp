@@ -48,7 +48,7 @@ EM_JS(void, Web_Cursor, (int bSichtbar), {
   if (Module.canvas) Module.canvas.style.cursor = bSichtbar ? "default" : "none";
 });
 
-class Anzeige_Web final : public Anzeige, public Geraete_Beobachter {
+class Anzeige_Web final : public Anzeige, public Angemeldeter_Beobachter {
  public:
   void Fenster_Oeffnen(const char* szTitel, int, int) override { Web_Titel(szTitel); }
   void Fenster_Schliessen() override {}
@@ -94,14 +94,9 @@ std::unique_ptr<Anzeige_Web> pAnzeige;
 
 Anzeige& Web_Starten() {
   pAnzeige = std::make_unique<Anzeige_Web>();
-  Beobachter_Anmelden(pAnzeige.get());
   return *pAnzeige;
 }
 
-void Web_Beenden() {
-  if (!pAnzeige) return;
-  Beobachter_Abmelden(pAnzeige.get());
-  pAnzeige.reset();
-}
+void Web_Beenden() { pAnzeige.reset(); }
 
 }  // namespace ersatz
