@@ -63,6 +63,18 @@ pruefe "default run exits 0" test $? -eq 0
 pruefe_gleich "default run names its picture" "$(cat out)" "$tmp/d/borkwerk.png"
 pruefe_gleich "default picture 1152x864" "$(png_groesse borkwerk.png)" "1152x864"
 
+# Headless with options but no --frames (asked for, or for want of a
+# display): one full growth, said once, then the normal end.
+for wie in "--headless --seed 5" "--seed 5"; do
+  mkdir -p "$tmp/g" && cd "$tmp/g" && rm -rf ./*
+  # shellcheck disable=SC2086
+  timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY "$prog" $wie --capture-dir bilder >out 2>err
+  pruefe_gleich "'$wie' without --frames: exit 0" "$?" 0
+  pruefe_gleich "'$wie' without --frames: one growth" "$(ls bilder | wc -l)" 150
+  pruefe_gleich "'$wie' without --frames: said once" \
+    "$(grep -c 'headless without --frames: one full growth, 150 frames' err)" 1
+done
+
 # A log that cannot be created: said once on stderr, the run goes on.
 mkdir "$tmp/e" && cd "$tmp/e" && mkdir Protokoll.txt
 "$prog" --headless --frames 3 --capture x.png >out 2>err

@@ -19,7 +19,7 @@ void Ersatz_Zuruecksetzen() {
   ersatz::Eingabe_Skript_Lesen("", "", fehler);
   ersatz::Aufzeichnung_Beenden();
   ersatz::Anzeige_Waehlen(ersatz::Headless_Anzeige());
-  ersatz::Fenster_Schliessen_Nach(0);
+  ersatz::Fenster_Zuruecksetzen();
 }
 
 void Taste(int nDik, bool bUnten) {

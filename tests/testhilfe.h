@@ -8,7 +8,7 @@
 
 // The stand-in's state at a run's start: no faults, the software adapter,
 // keys up with focus and screen held, no input script, no recording, the
-// headless front-end, no closing after a number of frames.
+// headless front-end, no window classes, window or messages.
 void Ersatz_Zuruecksetzen();
 
 // Input events as a front-end reports them.

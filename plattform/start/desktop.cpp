@@ -50,7 +50,7 @@ ersatz::Anzeige& Vorne_Starten(Einstellungen& e, ersatz::Uhrgang& gang) {
   if (!e.bHeadless) pAnzeige = ersatz::Sdl_Starten(e.bFenster, grund);
   if (!e.bHeadless && !pAnzeige) {
     if (e.bKeineOptionen) {
-      e.nBilder = 150;
+      e.nBilder = ersatz::nBilderOhneFenster;
       e.capture = "borkwerk.png";
     } else {
       std::fprintf(stderr, "borkwerk: no display (%s), running headless\n", grund.c_str());
@@ -75,7 +75,10 @@ void Abschliessen(const Einstellungen& e, int& nErgebnis) {
   }
 }
 
-const ersatz::Plattform Desktop = {Einrichten, Vorne_Starten, ersatz::Sdl_Beenden, Abschliessen};
+void Hinweis(const std::string& text) { std::fprintf(stderr, "borkwerk: %s\n", text.c_str()); }
+
+const ersatz::Plattform Desktop = {Einrichten, Vorne_Starten, ersatz::Sdl_Beenden, Abschliessen,
+                                   Hinweis};
 
 }  // namespace
 

@@ -9,13 +9,20 @@
 #include "plattform/headless/headless.h"
 #include "plattform/start/start.h"
 #include "plattform/web/web.h"
+#include "plattform/win32/win32.h"
 
 namespace {
 
 using ersatz::Einstellungen;
 
-EM_JS(void, Web_Ende, (int nCode, const char* szMeldung), {
-  if (Module.borkwerkEnde) Module.borkwerkEnde(nCode, UTF8ToString(szMeldung));
+// The run's end: its exit code, why it did not start (empty when it ran)
+// and how many frames it presented.
+EM_JS(void, Web_Ende, (int nCode, const char* szMeldung, unsigned nBilder), {
+  if (Module.borkwerkEnde) Module.borkwerkEnde(nCode, UTF8ToString(szMeldung), nBilder);
+});
+
+EM_JS(void, Web_Hinweis, (const char* szText), {
+  if (Module.borkwerkHinweis) Module.borkwerkHinweis(UTF8ToString(szText));
 });
 
 bool Einrichten(Einstellungen& e, std::string& meldung) {
@@ -36,7 +43,10 @@ ersatz::Anzeige& Vorne_Starten(Einstellungen& e, ersatz::Uhrgang& gang) {
 
 void Abschliessen(const Einstellungen&, int&) {}
 
-const ersatz::Plattform Seite = {Einrichten, Vorne_Starten, ersatz::Web_Beenden, Abschliessen};
+void Hinweis(const std::string& text) { Web_Hinweis(text.c_str()); }
+
+const ersatz::Plattform Seite = {Einrichten, Vorne_Starten, ersatz::Web_Beenden, Abschliessen,
+                                 Hinweis};
 
 }  // namespace
 
@@ -46,6 +56,6 @@ int main(int argc, char** argv) {
   int nErgebnis = 2;
   if (ersatz::Optionen_Lesen(argc, argv, e, meldung))
     nErgebnis = ersatz::Starten(e, Seite, meldung);
-  Web_Ende(nErgebnis, meldung.c_str());
+  Web_Ende(nErgebnis, meldung.c_str(), ersatz::Bildnummer());
   return nErgebnis;
 }

@@ -18,6 +18,13 @@ int Starten(Einstellungen e, const Plattform& plattform, std::string& meldung) {
   if (!plattform.Einrichten(e, meldung)) return 2;
   Uhrgang gang = Uhrgang::Echt;
   Anzeige_Waehlen(plattform.Vorne_Starten(e, gang));
+  // Headless, no user can close the window, and a run without an end would
+  // spin for ever.
+  if (gang == Uhrgang::Virtuell && !e.nBilder) {
+    e.nBilder = nBilderOhneFenster;
+    plattform.Hinweis("headless without --frames: one full growth, " +
+                      std::to_string(nBilderOhneFenster) + " frames");
+  }
   Uhr_Starten(gang, Startzeit(e));
   Fenster_Schliessen_Nach(e.nBilder.value_or(0));
 

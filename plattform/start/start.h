@@ -56,11 +56,18 @@ struct Plattform {
   // After WinMain: finishes the outputs; an output that failed turns a
   // successful exit code into 1.
   void (*Abschliessen)(const Einstellungen& e, int& nErgebnis);
+  // Tells the user something about the run that goes on.
+  void (*Hinweis)(const std::string& text);
 };
 
+// A run without a window to close and without --frames presents one full
+// growth.
+constexpr unsigned long nBilderOhneFenster = 150;
+
 // One run: applies the settings (faults, input script, the platform's
-// outputs and front-end, the clock, the window's closing after the frames),
-// runs WinMain and finishes. Returns the exit code: WinMain's, 1 when an
+// outputs and front-end, the clock, the window's closing after the frames:
+// a headless run ends after nBilderOhneFenster unless told otherwise), runs
+// WinMain and finishes. Returns the exit code: WinMain's, 1 when an
 // output failed, 2 with meldung when the run did not start.
 int Starten(Einstellungen e, const Plattform& plattform, std::string& meldung);
 

@@ -86,6 +86,18 @@ void Fenster_Schliessen_Nach(unsigned long nBilder) { nSchliessenNach = nBilder;
 
 void Schliessen_Anfordern() { bSchliessenAngefordert = 1; }
 
+void Fenster_Zuruecksetzen() {
+  Klassen.clear();
+  pFenster.reset();
+  Warteschlange.clear();
+  bQuitGepostet = false;
+  nQuitCode = 0;
+  bSchliessenGesendet = false;
+  nCursorZaehler = 0;
+  nSchliessenNach = 0;
+  bSchliessenAngefordert = 0;
+}
+
 }  // namespace ersatz
 
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) { return ersatz::Griff<HICON>(0x10); }

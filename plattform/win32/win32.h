@@ -216,4 +216,8 @@ void Fenster_Schliessen_Nach(unsigned long nBilder);
 // message pump; safe to call from a signal handler.
 void Schliessen_Anfordern();
 
+// No window classes, no window, no messages and no closing asked for, as a
+// process starts (tests run several programs in one process).
+void Fenster_Zuruecksetzen();
+
 }  // namespace ersatz

@@ -85,7 +85,8 @@ ersatz::Plattform Testplattform() {
           [](const ersatz::Einstellungen&, int& nErgebnis) {
             Schritte.push_back("abschliessen " + std::to_string(nErgebnis));
             nErgebnis = 1;
-          }};
+          },
+          [](const std::string& text) { Schritte.push_back("hinweis " + text); }};
 }
 
 // A run: the faults and the script apply, the platform sets up, chooses the
@@ -128,6 +129,26 @@ TEST(Starten, EinLaufMitDerPlattform) {
   EXPECT_EQ(meldung, "nicht hier");
   bEinrichtenGut = true;
   EXPECT_EQ(Schritte, std::vector<std::string>{"einrichten 4"});
+  std::filesystem::current_path(vorher);
+  std::filesystem::remove_all(ordner);
+}
+
+// Headless, nobody can close the window: without --frames the run ends
+// after one full growth and says so.
+TEST(Starten, OhneFensterUndBilderEinWachstum) {
+  const auto ordner = std::filesystem::path(testing::TempDir()) / "borkwerk_start_wachstum";
+  std::filesystem::create_directories(ordner);
+  const auto vorher = std::filesystem::current_path();
+  std::filesystem::current_path(ordner);
+  ersatz::Einstellungen e;
+  e.nSaat = 3;
+  Schritte.clear();
+  std::string meldung;
+  const unsigned nBild = ersatz::Bildnummer();
+  EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 1);
+  EXPECT_EQ(ersatz::Bildnummer(), nBild + ersatz::nBilderOhneFenster);
+  ASSERT_EQ(Schritte.size(), 5u);
+  EXPECT_EQ(Schritte[2], "hinweis headless without --frames: one full growth, 150 frames");
   std::filesystem::current_path(vorher);
   std::filesystem::remove_all(ordner);
 }
