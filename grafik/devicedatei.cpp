@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <new>
+#include <string>
 #include <vector>
 
 #include "grafik/grafik.h"
@@ -89,29 +89,31 @@ void Adapter_Schreiben(Puffer& Daten, const AdapterDaten& Adapter) {
 
 }  // namespace
 
+const char* szDeviceGrund = "";
+
 // Writes the whole enumeration result (all 20 records, used or not, then
 // nAdapter, iAdapter, nDepthBits and nStencilBits twice) to "device.gra" in
 // the working directory. Called by D3D_Init after Erstelle_List. The file is
-// written under another name and renamed once complete, so a failed write
-// (a full disk) leaves the earlier device.gra whole; 0 then.
+// written whole (Datei_Ganz_Schreiben), so a failed write (a full disk)
+// leaves the earlier device.gra whole; 0 then, with the reason in
+// szDeviceGrund.
 int Device_Speichern() {
-  const char* szEntwurf = "device.gra.tmp";
-  FILE* pDatei = fopen(szEntwurf, "wb");
-  if (pDatei == NULL) return 0;
-  Puffer Daten;
-  Daten.reserve(nDateiGroesse);
-  for (const AdapterDaten& Adapter : AdapterListe) Adapter_Schreiben(Daten, Adapter);
-  Wort_Schreiben(Daten, nAdapter);
-  Wort_Schreiben(Daten, iAdapter);
-  Wort_Schreiben(Daten, nDepthBits);
-  Wort_Schreiben(Daten, nStencilBits);
-  Wort_Schreiben(Daten, nStencilBits);
-  const bool bGeschrieben = fwrite(Daten.data(), 1, Daten.size(), pDatei) == Daten.size();
-  std::error_code fehler;
-  if (fclose(pDatei) == 0 && bGeschrieben) {
-    std::filesystem::rename(szEntwurf, "device.gra", fehler);
-    if (!fehler) return 1;
+  static std::string grund;
+  try {
+    Puffer Daten;
+    Daten.reserve(nDateiGroesse);
+    for (const AdapterDaten& Adapter : AdapterListe) Adapter_Schreiben(Daten, Adapter);
+    Wort_Schreiben(Daten, nAdapter);
+    Wort_Schreiben(Daten, iAdapter);
+    Wort_Schreiben(Daten, nDepthBits);
+    Wort_Schreiben(Daten, nStencilBits);
+    Wort_Schreiben(Daten, nStencilBits);
+    grund = Datei_Ganz_Schreiben("device.gra", [&](FILE* pDatei) {
+      return fwrite(Daten.data(), 1, Daten.size(), pDatei) == Daten.size();
+    });
+  } catch (const std::bad_alloc&) {
+    grund = "out of memory";
   }
-  std::filesystem::remove(szEntwurf, fehler);
-  return 0;
+  szDeviceGrund = grund.c_str();
+  return grund.empty() ? 1 : 0;
 }

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <string>
 
 #include "app/app.h"
 #include "grafik/grafik.h"
@@ -115,7 +116,10 @@ int D3D_Init(UINT nBreite, UINT nHoehe, UINT nTiefenBits, UINT nSchablonenBits) 
   }
   if (!Device_Speichern()) {
     Protokoll_Schreiben("ERROR : device not saved\n");
-    szStartFehler = "device.gra cannot be written in the working directory";
+    static std::string StartFehler;
+    StartFehler = std::string("device.gra cannot be written in the working directory (") +
+                  szDeviceGrund + ")";
+    szStartFehler = StartFehler.c_str();
     return 0;
   }
   if (!Obj_Init()) {

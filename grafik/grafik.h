@@ -42,6 +42,7 @@ int Finde_DepthStencil(UINT nAdapterNr, D3DDEVTYPE Typ, D3DFORMAT AdapterFormat,
 
 // Device file
 int Device_Speichern();
+extern const char* szDeviceGrund;  // why device.gra could not be written
 
 // Device creation
 extern IDirect3D8* pD3D;

@@ -1,7 +1,8 @@
 #pragma once
 // The one header the system includes for its platform: the real Win32,
 // Direct3D 8 and DirectInput 8 headers on Windows (windows/echt.h), our
-// stand-in's pieces everywhere else. D3DX is our own on both.
+// stand-in's pieces everywhere else. D3DX and the writer of whole files
+// (datei/) are our own on both.
 // Win32 comes first, as the Direct3D and DirectInput headers build on it.
 // clang-format off
 #if defined(_WIN32)
@@ -15,4 +16,5 @@
 #include <cstdlib>
 
 #include "plattform/d3dx/d3dx.h"
+#include "plattform/datei/datei.h"
 // clang-format on

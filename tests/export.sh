@@ -56,12 +56,21 @@ done
 pruefe "a .gltf name: exit 2" test $? -eq 2
 pruefe_gleich "a .gltf name: one line" "$(cat err)" \
   "borkwerk: --export needs a file ending in .glb or .obj, not 'baum.gltf'"
-mkdir -p gesperrt/w.glb.tmp
+# A folder that is not there: said with the reason before the run.
+"$prog" --headless --frames 5 --export fehlt/x.obj >out 2>err
+pruefe_gleich "no folder: exit 2" "$?" 2
+pruefe_gleich "no folder: named with the reason" "$(cat err)" \
+  "borkwerk: cannot write fehlt/x.obj: No such file or directory"
+# A write that fails at the end (a file size limit, as a full disk): each
+# file named with the reason, the earlier file whole, no temporary left.
+mkdir -p gesperrt
 cp a4711.glb gesperrt/w.glb
-"$prog" --headless --frames 5 --export-growth gesperrt/w.glb --export fehlt/x.obj >out 2>err
-pruefe "unwritable: exit 1" test $? -eq 1
-pruefe_gleich "unwritable: both named" "$(cat err)" \
-  "borkwerk: cannot write fehlt/x.obj; cannot write gesperrt/w.glb"
-pruefe "unwritable: the earlier file stays" cmp -s gesperrt/w.glb a4711.glb
-pruefe "unwritable: the run ended normally" grep -qF "SPIEL  ENDE" Protokoll.txt
+(ulimit -f 1000; exec "$prog" --headless --seed 4711 --frames 150 --export-growth gesperrt/w.glb \
+  --export gesperrt/x.obj) >out 2>err
+pruefe_gleich "too large: exit 1" "$?" 1
+pruefe_gleich "too large: named with the reason" "$(cat err)" \
+  "borkwerk: cannot write gesperrt/w.glb: File too large"
+pruefe "too large: the earlier file stays" cmp -s gesperrt/w.glb a4711.glb
+pruefe_gleich "too large: no temporary left" "$(ls gesperrt | grep -c tmp)" 0
+pruefe "too large: the run ended normally" grep -qF "SPIEL  ENDE" Protokoll.txt
 exit $fehler

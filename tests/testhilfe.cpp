@@ -1,6 +1,10 @@
 #include "tests/testhilfe.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/app.h"
 #include "plattform/d3d8/adapter.h"
@@ -70,4 +74,32 @@ std::string Protokoll_Test::Protokoll() {
 void Protokoll_Test::Protokoll_Leeren() {
   if (pProtokoll) std::fclose(pProtokoll);
   pProtokoll = std::tmpfile();
+}
+
+Dateigrenze::Dateigrenze(unsigned long nBytes) {
+  rlimit grenze{};
+  getrlimit(RLIMIT_FSIZE, &grenze);
+  nVorher = grenze.rlim_cur;
+  pVorherSignal = std::signal(SIGXFSZ, SIG_IGN);
+  grenze.rlim_cur = nBytes;
+  EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &grenze), 0);
+}
+
+Dateigrenze::~Dateigrenze() {
+  rlimit grenze{};
+  getrlimit(RLIMIT_FSIZE, &grenze);
+  grenze.rlim_cur = nVorher;
+  setrlimit(RLIMIT_FSIZE, &grenze);
+  std::signal(SIGXFSZ, pVorherSignal);
+}
+
+std::vector<std::string> Entwuerfe(const std::string& ordner, const std::string& name) {
+  std::vector<std::string> reste;
+  for (const auto& eintrag : std::filesystem::directory_iterator(ordner)) {
+    const std::string n = eintrag.path().filename().string();
+    if (n.rfind(name, 0) == 0 && n.size() > name.size() + 4 &&
+        n.compare(n.size() - 4, 4, ".tmp") == 0)
+      reste.push_back(n);
+  }
+  return reste;
 }

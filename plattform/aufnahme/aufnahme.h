@@ -18,9 +18,9 @@ void Aufnahme_Einrichten(const std::string& datei, const std::string& ordner);
 bool Aufnahme_Abschliessen(std::string& fehler);
 
 // PNG files of captured frames: 8-bit RGB, rows top to bottom, each file
-// written whole (Ganz_Schreiben).
-bool Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
-                   const std::vector<std::uint8_t>& rgb);
+// written whole (datei/datei.h); "" or why it was not written.
+std::string Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
+                          const std::vector<std::uint8_t>& rgb);
 bool Png_Lesen(const std::string& pfad, unsigned& nBreite, unsigned& nHoehe,
                std::vector<std::uint8_t>& rgb);
 

@@ -1,19 +1,21 @@
 #include <png.h>
 
 #include <cstdio>
-#include <memory>
 
 #include "plattform/aufnahme/aufnahme.h"
-#include "plattform/fehler/fehler.h"
+#include "plattform/datei/datei.h"
 
 namespace ersatz {
 namespace {
 
-bool Png_Entwurf_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
-                           const std::vector<std::uint8_t>& rgb) {
-  Datei datei(std::fopen(pfad.c_str(), "wb"));
-  if (!datei) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+// libpng's own handlers would print each failure; the caller says it once.
+void Png_Fehler(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void Png_Warnung(png_structp, png_const_charp) {}
+
+bool Png_In_Datei(std::FILE* pDatei, unsigned nBreite, unsigned nHoehe,
+                  const std::vector<std::uint8_t>& rgb) {
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Png_Fehler, Png_Warnung);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!info) {
     png_destroy_write_struct(&png, nullptr);
@@ -23,7 +25,7 @@ bool Png_Entwurf_Schreiben(const std::string& pfad, unsigned nBreite, unsigned n
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, datei.get());
+  png_init_io(png, pDatei);
   png_set_IHDR(png, info, nBreite, nHoehe, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(png, 3);
@@ -32,17 +34,16 @@ bool Png_Entwurf_Schreiben(const std::string& pfad, unsigned nBreite, unsigned n
     png_write_row(png, const_cast<png_bytep>(rgb.data() + std::size_t(y) * nBreite * 3));
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
-  return std::fclose(datei.release()) == 0;
+  return true;
 }
 
 }  // namespace
 
-bool Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
-                   const std::vector<std::uint8_t>& rgb) {
-  if (rgb.size() != std::size_t(nBreite) * nHoehe * 3) return false;
-  return Ganz_Schreiben(pfad, [&](const std::string& entwurf) {
-    return Png_Entwurf_Schreiben(entwurf, nBreite, nHoehe, rgb);
-  });
+std::string Png_Schreiben(const std::string& pfad, unsigned nBreite, unsigned nHoehe,
+                          const std::vector<std::uint8_t>& rgb) {
+  if (rgb.size() != std::size_t(nBreite) * nHoehe * 3) return "the picture's size does not fit";
+  return Datei_Ganz_Schreiben(
+      pfad, [&](std::FILE* pDatei) { return Png_In_Datei(pDatei, nBreite, nHoehe, rgb); });
 }
 
 bool Png_Lesen(const std::string& pfad, unsigned& nBreite, unsigned& nHoehe,

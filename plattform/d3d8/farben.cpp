@@ -17,7 +17,7 @@ std::uint8_t Breiter(unsigned nWert, unsigned nBits) {
 // of its own, not a call.
 template <int nKanaele>
 void Zeile_Schreiben(const std::uint8_t* pZeile, UINT nBreite, bool b32,
-                     const std::vector<std::array<std::uint8_t, 4>>& tabelle, std::uint8_t* pZiel) {
+                     const std::array<std::array<std::uint8_t, 4>, 65536>& tabelle, std::uint8_t* pZiel) {
   for (UINT x = 0; x < nBreite; ++x, pZiel += nKanaele) {
     std::array<std::uint8_t, 4> farbe;
     if (b32) {
@@ -37,11 +37,11 @@ void Zeile_Schreiben(const std::uint8_t* pZeile, UINT nBreite, bool b32,
 
 // Each pixel's 8-bit channels, nKanaele bytes to a pixel (3: RGB; 4: RGBA
 // with opaque alpha). A 16-bit format goes through a table of its 65,536
-// values, made once.
+// values, made once, in static memory: the conversion never allocates.
 void Farben_Aus_Puffer(const void* pBits, int nPitch, UINT nBreite, UINT nHoehe, D3DFORMAT Format,
                        std::uint8_t* pZiel, int nKanaele) {
   static D3DFORMAT TabellenFormat = D3DFMT_UNKNOWN;
-  static std::vector<std::array<std::uint8_t, 4>> Tabelle(65536);
+  static std::array<std::array<std::uint8_t, 4>, 65536> Tabelle;
   const bool b32 = Format == D3DFMT_X8R8G8B8 || Format == D3DFMT_A8R8G8B8;
   if (!b32 && TabellenFormat != Format) {
     for (unsigned p = 0; p < 65536; ++p) {

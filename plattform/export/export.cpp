@@ -4,6 +4,7 @@
 #include "plattform/export/export.h"
 
 #include <memory>
+#include <new>
 
 #include "plattform/fehler/fehler.h"
 
@@ -21,22 +22,33 @@ bool Endet_Auf(const std::string& text, const std::string& ende) {
 }
 
 // Two frames take turns: the one being drawn and the last presented one.
-// A frame the device lost is dropped.
+// A frame the device lost is dropped. Out of memory, it stops watching and
+// the files are not written.
 class Exporteur : public Angemeldeter_Beobachter {
  public:
   explicit Exporteur(bool bWachstumNeu) : bWachstum(bWachstumNeu) {}
 
   void Gezeichnet(const Beobachtete_Zeichnung& z) override {
-    Anfangen();
-    Bilder[nAktuell].Aufnehmen(z, bLetztes ? &Bilder[1 - nAktuell] : nullptr);
+    if (bOhneSpeicher) return;
+    try {
+      Anfangen();
+      Bilder[nAktuell].Aufnehmen(z, bLetztes ? &Bilder[1 - nAktuell] : nullptr);
+    } catch (const std::bad_alloc&) {
+      Aufgeben();
+    }
   }
 
   void Praesentiert(const Praesentiertes_Bild* pBild) override {
-    if (pBild) {
-      Anfangen();
-      nAktuell = 1 - nAktuell;
-      bLetztes = true;
-      if (bWachstum) wachstum.Bild_Nehmen(Letztes());
+    if (bOhneSpeicher) return;
+    try {
+      if (pBild) {
+        Anfangen();
+        nAktuell = 1 - nAktuell;
+        bLetztes = true;
+        if (bWachstum) wachstum.Bild_Nehmen(Letztes());
+      }
+    } catch (const std::bad_alloc&) {
+      Aufgeben();
     }
     bAngefangen = false;
     ++nNummer;
@@ -44,12 +56,19 @@ class Exporteur : public Angemeldeter_Beobachter {
 
   const Bild* Letztes_Bild() const { return bLetztes ? &Letztes() : nullptr; }
   const Wachstum& Gewachsen() const { return wachstum; }
+  bool Ohne_Speicher() const { return bOhneSpeicher; }
 
  private:
   const Bild& Letztes() const { return Bilder[1 - nAktuell]; }
   void Anfangen() {
     if (!bAngefangen) Bilder[nAktuell].Beginnen(nNummer);
     bAngefangen = true;
+  }
+  void Aufgeben() {
+    bOhneSpeicher = true;
+    Bilder[0] = Bild();
+    Bilder[1] = Bild();
+    wachstum = Wachstum();
   }
 
   Bild Bilder[2];
@@ -59,6 +78,7 @@ class Exporteur : public Angemeldeter_Beobachter {
   unsigned nNummer = 0;
   bool bWachstum;
   Wachstum wachstum;
+  bool bOhneSpeicher = false;
 };
 
 std::unique_ptr<Exporteur> pExporteur;
@@ -108,18 +128,27 @@ bool Export_Abschliessen(std::string& fehler) {
   auto melden = [&](const std::string& text) { fehler += (fehler.empty() ? "" : "; ") + text; };
   for (const std::string* pDatei : {&ExportDatei, &WachstumDatei}) {
     if (pDatei->empty()) continue;
+    if (pExporteur->Ohne_Speicher()) {
+      melden("cannot write " + Lesbar(*pDatei) + ": out of memory");
+      continue;
+    }
     if (!pEnde || pEnde->Zeichnungen.empty()) {
       melden("the last frame drew no triangles, so " + Lesbar(*pDatei) + " was not written");
       continue;
     }
-    const Netz netz = Netz_Aus_Bild(*pEnde);
     bool bGut;
-    if (pDatei == &WachstumDatei)
-      bGut = Wachstum_Schreiben(*pEnde, netz, eins);
-    else if (Endet_Auf(ExportDatei, ".obj"))
-      bGut = Obj_Schreiben(ExportDatei, netz, eins);
-    else
-      bGut = Glb_Schreiben(ExportDatei, netz, eins);
+    try {
+      const Netz netz = Netz_Aus_Bild(*pEnde);
+      if (pDatei == &WachstumDatei)
+        bGut = Wachstum_Schreiben(*pEnde, netz, eins);
+      else if (Endet_Auf(ExportDatei, ".obj"))
+        bGut = Obj_Schreiben(ExportDatei, netz, eins);
+      else
+        bGut = Glb_Schreiben(ExportDatei, netz, eins);
+    } catch (const std::bad_alloc&) {
+      bGut = false;
+      eins = "cannot write " + Lesbar(*pDatei) + ": out of memory";
+    }
     if (!bGut) melden(eins);
   }
   pExporteur.reset();

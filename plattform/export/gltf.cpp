@@ -9,9 +9,12 @@
 #include <tiny_gltf.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <ostream>
+#include <streambuf>
 
+#include "plattform/datei/datei.h"
 #include "plattform/export/export.h"
 #include "plattform/fehler/fehler.h"
 
@@ -114,18 +117,37 @@ tinygltf::Model Modell(const Netz& netz, std::size_t nReserve) {
   return m;
 }
 
-// Straight into the file: a growth file is some megabytes.
+// A C file as the stream tinygltf writes to: straight into the file, as a
+// growth file is some megabytes.
+class Dateistrom : public std::streambuf {
+ public:
+  explicit Dateistrom(std::FILE* pDateiNeu) : pDatei(pDateiNeu) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    return std::fputc(c, pDatei) == EOF ? traits_type::eof() : c;
+  }
+  std::streamsize xsputn(const char* p, std::streamsize n) override {
+    return static_cast<std::streamsize>(std::fwrite(p, 1, static_cast<std::size_t>(n), pDatei));
+  }
+
+ private:
+  std::FILE* pDatei;
+};
+
 bool Schreiben(const std::string& pfad, const tinygltf::Model& m, std::string& fehler) {
   bool bKodiert = true;
-  const bool bGut = Ganz_Schreiben(pfad, [&](const std::string& entwurf) {
-    std::ofstream datei(entwurf, std::ios::binary);
+  const std::string grund = Datei_Ganz_Schreiben(pfad, [&](std::FILE* pDatei) {
+    Dateistrom puffer(pDatei);
+    std::ostream strom(&puffer);
     tinygltf::TinyGLTF gltf;
-    bKodiert = gltf.WriteGltfSceneToStream(&m, datei, false, true);
-    datei.close();
-    return bKodiert && !datei.fail();
+    bKodiert = gltf.WriteGltfSceneToStream(&m, strom, false, true);
+    return bKodiert && strom.good();
   });
-  if (!bGut) fehler = (bKodiert ? "cannot write " : "cannot encode ") + Lesbar(pfad);
-  return bGut;
+  if (!grund.empty())
+    fehler = (bKodiert ? "cannot write " : "cannot encode ") + Lesbar(pfad) + ": " + grund;
+  return grund.empty();
 }
 
 }  // namespace

@@ -3,16 +3,14 @@
 // that read OBJ expect.
 #include <cstdio>
 
+#include "plattform/datei/datei.h"
 #include "plattform/export/export.h"
 #include "plattform/fehler/fehler.h"
 
 namespace ersatz {
 namespace {
 
-bool Obj_Entwurf_Schreiben(const std::string& pfad, const Netz& netz) {
-  Datei datei(std::fopen(pfad.c_str(), "w"));
-  if (!datei) return false;
-  std::FILE* f = datei.get();
+bool Obj_In_Datei(std::FILE* f, const Netz& netz) {
   std::fprintf(f, "# borkwerk: %zu vertices, %zu triangles\no Baum\n", netz.Zeichnung.size(),
                netz.Dreiecke.size() / 3);
   // %.9g keeps every float exactly.
@@ -27,16 +25,16 @@ bool Obj_Entwurf_Schreiben(const std::string& pfad, const Netz& netz) {
                         c = netz.Dreiecke[i + 2] + 1ul;
     std::fprintf(f, "f %lu//%lu %lu//%lu %lu//%lu\n", a, a, b, b, c, c);
   }
-  return !std::ferror(f) && std::fclose(datei.release()) == 0;
+  return !std::ferror(f);
 }
 
 }  // namespace
 
 bool Obj_Schreiben(const std::string& pfad, const Netz& netz, std::string& fehler) {
-  const bool bGut = Ganz_Schreiben(
-      pfad, [&](const std::string& entwurf) { return Obj_Entwurf_Schreiben(entwurf, netz); });
-  if (!bGut) fehler = "cannot write " + Lesbar(pfad);
-  return bGut;
+  const std::string grund =
+      Datei_Ganz_Schreiben(pfad, [&](std::FILE* f) { return Obj_In_Datei(f, netz); });
+  if (!grund.empty()) fehler = "cannot write " + Lesbar(pfad) + ": " + grund;
+  return grund.empty();
 }
 
 }  // namespace ersatz

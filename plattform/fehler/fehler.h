@@ -2,10 +2,6 @@
 // Faults: makes chosen platform calls fail, so every failure path of the
 // system can be run. Every piece of the stand-in asks Fehler() before a call
 // it can fail; the launcher's --fault and the tests set them.
-// It also writes files whole, so a failed write loses nothing.
-#include <cstdio>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,17 +18,5 @@ const std::vector<std::string>& Fehler_Namen();
 // stays, every other byte shows as \xNN, so a message is one line and never
 // carries raw bytes to the terminal.
 std::string Lesbar(const std::string& text);
-
-// Writes a file whole (ganz_schreiben.cpp): schreiben writes it under
-// another name and says whether all of it went out; only then is it renamed,
-// so a failed write (a full disk) leaves an earlier file of the name whole.
-bool Ganz_Schreiben(const std::string& pfad,
-                    const std::function<bool(const std::string& entwurf)>& schreiben);
-
-// A C file that closes itself; a writer releases it to check fclose.
-struct Datei_Schliessen {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using Datei = std::unique_ptr<std::FILE, Datei_Schliessen>;
 
 }  // namespace ersatz

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "plattform/aufnahme/aufnahme.h"
+#include "plattform/datei/datei.h"
 #include "plattform/export/export.h"
 #include "plattform/fehler/fehler.h"
 #include "plattform/headless/headless.h"
@@ -20,20 +21,25 @@ using ersatz::Einstellungen;
 
 // An end request from outside (kill, Ctrl-C, a closed terminal) closes the
 // window as a user would, so the run ends through the normal shut-down: the
-// log's end line and the captures are written.
+// log's end line and the captures are written. A file size limit makes a
+// write fail (EFBIG) as a full disk does, instead of killing the process.
 void Signale_Abfangen() {
   struct sigaction aktion = {};
   aktion.sa_handler = [](int) { ersatz::Schliessen_Anfordern(); };
   sigemptyset(&aktion.sa_mask);
   for (int nSignal : {SIGTERM, SIGINT, SIGHUP}) sigaction(nSignal, &aktion, nullptr);
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool Einrichten(Einstellungen& e, std::string& meldung) {
+  if (!ersatz::Ausgaben_Pruefen(e, meldung)) return false;
   if (!e.captureOrdner.empty()) {
     std::error_code fehlerCode;
     std::filesystem::create_directories(e.captureOrdner, fehlerCode);
-    if (fehlerCode) {
-      meldung = "cannot create " + ersatz::Lesbar(e.captureOrdner) + ": " + fehlerCode.message();
+    const std::string grund =
+        fehlerCode ? fehlerCode.message() : Datei_Pruefen(e.captureOrdner + "/frame-00000.png");
+    if (!grund.empty()) {
+      meldung = "cannot write into " + ersatz::Lesbar(e.captureOrdner) + ": " + grund;
       return false;
     }
   }

@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <set>
 
 #include "plattform/fehler/fehler.h"
 #include "plattform/start/start.h"
@@ -20,7 +21,10 @@ bool Zahl_Lesen(const std::string& text, unsigned long long nMin, unsigned long 
 
 }  // namespace
 
+// An option with a value is given once: a second one would silently win.
+// Only --fault may be repeated.
 bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::string& fehler) {
+  std::set<std::string> gesehen;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     e.bKeineOptionen = false;
@@ -29,8 +33,18 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
         fehler = Lesbar(option) + " needs a value";
         return false;
       }
+      if (option != "--fault" && !gesehen.insert(option).second) {
+        fehler = option + " is given twice; give it once";
+        return false;
+      }
       ziel = argv[++i];
       return true;
+    };
+    auto name = [&](std::string& ziel) {
+      if (!wert(ziel)) return false;
+      if (!ziel.empty()) return true;
+      fehler = option + " needs a file name, not an empty one";
+      return false;
     };
     std::string text;
     unsigned long long n = 0;
@@ -43,7 +57,7 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
     } else if (option == "--frames") {
       if (!wert(text)) return false;
       if (!Zahl_Lesen(text, 1, 0xffffffffull, n)) {
-        fehler = "--frames needs a whole number of at least 1, not '" + Lesbar(text) + "'";
+        fehler = "--frames needs a whole number from 1 to 4294967295, not '" + Lesbar(text) + "'";
         return false;
       }
       e.nBilder = static_cast<unsigned long>(n);
@@ -55,15 +69,15 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
       }
       e.nSaat = static_cast<std::uint32_t>(n);
     } else if (option == "--input") {
-      if (!wert(e.eingabe)) return false;
+      if (!name(e.eingabe)) return false;
     } else if (option == "--capture") {
-      if (!wert(e.capture)) return false;
+      if (!name(e.capture)) return false;
     } else if (option == "--capture-dir") {
-      if (!wert(e.captureOrdner)) return false;
+      if (!name(e.captureOrdner)) return false;
     } else if (option == "--export") {
-      if (!wert(e.export_)) return false;
+      if (!name(e.export_)) return false;
     } else if (option == "--export-growth") {
-      if (!wert(e.exportWachstum)) return false;
+      if (!name(e.exportWachstum)) return false;
     } else if (option == "--fault") {
       if (!wert(text)) return false;
       if (!Fehler_Bekannt(text)) {

@@ -6,6 +6,7 @@
 // command line.
 //   optionen.cpp  the options: reading (nothing applied yet) and help
 //   start.cpp     one run, as both mains make it
+//   ausgaben.cpp  the outputs' names, checked before the run
 //   desktop.cpp   main on Linux: SDL or headless, PNG captures, exports
 //   seite.cpp     main on the web page: the canvas or headless
 #include <cstdint>
@@ -40,6 +41,11 @@ std::string Optionen_Hilfe();
 // Where the clock starts: --seed's value, or else the time of day in
 // milliseconds.
 std::uint32_t Startzeit(const Einstellungen& e);
+
+// Before the run: no two outputs are the same file, none overwrites the
+// log, the device file, the input script or a frame of --capture-dir, and
+// each can be written; false with one line naming the files and the reason.
+bool Ausgaben_Pruefen(const Einstellungen& e, std::string& meldung);
 
 // What a platform brings to a run (desktop.cpp, seite.cpp). Each says what
 // it has to say the platform's way, except a reason not to start, which

@@ -772,7 +772,7 @@ void Bildvergleich(Testgeraet& g, const std::string& name) {
   const std::string pfad = std::string(BORKWERK_TESTDATEN) + "/raster_" + name + ".png";
   const auto rgb = g.Rgb();
   if (std::getenv("BORKWERK_GOLDEN_SCHREIBEN") != nullptr) {
-    ASSERT_TRUE(ersatz::Png_Schreiben(pfad, g.nB, g.nH, rgb));
+    ASSERT_EQ(ersatz::Png_Schreiben(pfad, g.nB, g.nH, rgb), "");
   }
   unsigned w = 0, h = 0;
   std::vector<std::uint8_t> ref;
