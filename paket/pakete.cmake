@@ -24,6 +24,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The start script shows what goes wrong with the first of these it finds
+# (notify-send, zenity, kdialog, xmessage); without one, on standard error only.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libnotify-bin | zenity | kdialog | x11-utils")
 set(CPACK_PACKAGE_DESCRIPTION
     "A trunk lengthens and thickens along an S-shaped growth curve, forks into
 two children with random tilts and twists, and every branch forks again,

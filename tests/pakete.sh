@@ -85,15 +85,126 @@ pruefe "desktop entry valid" desktop-file-validate "$eintrag"
 pruefe "desktop entry starts the start script" \
   grep -qxF "Exec=/usr/libexec/borkwerk/borkwerk-start" "$eintrag"
 start=$baum/usr/libexec/borkwerk/borkwerk-start
-env -u DISPLAY -u WAYLAND_DISPLAY XDG_STATE_HOME="$tmp/zustand" HOME="$tmp/heim" \
-  "$start" --headless --frames 2 >/dev/null 2>&1
-pruefe "start script: exit 0" test $? -eq 0
-pruefe "start script: log and device file in \$XDG_STATE_HOME/borkwerk" \
-  test -s "$tmp/zustand/borkwerk/Protokoll.txt" -a -s "$tmp/zustand/borkwerk/device.gra"
-env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_STATE_HOME HOME="$tmp/heim" \
-  "$start" --headless --frames 2 >/dev/null 2>&1
-pruefe "start script: without XDG_STATE_HOME, in ~/.local/state/borkwerk" \
-  test -s "$tmp/heim/.local/state/borkwerk/Protokoll.txt"
+if command -v shellcheck >/dev/null; then
+  pruefe "start script: shellcheck" shellcheck "$start"
+else
+  echo "skip start script: shellcheck (not installed)"
+fi
+
+# The start script as a menu runs it: from a directory of the menu's
+# choosing ($tmp/arbeit), on a display, whose notifier (first on the PATH)
+# keeps what it is asked to show in $tmp/gemeldet, one argument a line.
+mkdir -p "$tmp/melder" "$tmp/arbeit"
+: >"$tmp/datei"
+cat >"$tmp/melder/notify-send" <<EOF
+#!/bin/sh
+printf '%s\n' "\$@" >"$tmp/gemeldet.neu" && mv "$tmp/gemeldet.neu" "$tmp/gemeldet"
+EOF
+chmod +x "$tmp/melder/notify-send"
+
+# start_laufen SCRIPT VAR=VALUE...: runs SCRIPT with the program's options in
+# an environment of only those variables; its exit code in $code, the lines
+# it says itself on standard error (without its name) in $gesagt.
+start_laufen() {
+  local skript=$1
+  shift
+  rm -f "$tmp/gemeldet"
+  (cd "$tmp/arbeit" && env -i PATH="$tmp/melder:$PATH" DISPLAY=:borkwerk-test "$@" \
+    "$skript" --headless --frames 2 --capture-dir bilder >/dev/null 2>"$tmp/start_fehler")
+  code=$?
+  gesagt=$(sed -n 's/^borkwerk-start: //p' "$tmp/start_fehler")
+}
+
+# gelaufen NAME DIR: the program ran in DIR with the options it was given.
+gelaufen() {
+  pruefe "start script, $1: log, device file and captures in $2" \
+    test -s "$2/Protokoll.txt" -a -s "$2/device.gra" -a -s "$2/bilder/frame-00001.png"
+}
+
+# normal NAME DIR SAID VAR=VALUE...: the program starts in its state
+# directory DIR; the script says SAID on standard error and shows nothing.
+normal() {
+  local name=$1 ordner=$2 soll=$3
+  shift 3
+  rm -rf "$tmp/heim"
+  start_laufen "$start" "$@"
+  pruefe_gleich "start script, $name: exit 0" "$code" 0
+  gelaufen "$name" "$ordner"
+  pruefe_gleich "start script, $name: says" "$gesagt" "$soll"
+  pruefe "start script, $name: shows nothing" test ! -e "$tmp/gemeldet"
+}
+normal "XDG_STATE_HOME" "$tmp/zustand/borkwerk" "" XDG_STATE_HOME="$tmp/zustand" HOME="$tmp/heim"
+normal "without XDG_STATE_HOME" "$tmp/heim/.local/state/borkwerk" "" HOME="$tmp/heim"
+normal "empty XDG_STATE_HOME" "$tmp/heim/.local/state/borkwerk" "" XDG_STATE_HOME= HOME="$tmp/heim"
+normal "relative XDG_STATE_HOME ignored" "$tmp/heim/.local/state/borkwerk" \
+  "XDG_STATE_HOME=relativ is not an absolute path, so it is ignored." \
+  XDG_STATE_HOME=relativ HOME="$tmp/heim"
+
+# ausweichen NAME WHERE WHY VAR=VALUE...: the state directory cannot be
+# made; the script warns with WHY on standard error and on the screen alike,
+# and the program runs in the one directory the warning names, WHERE (a
+# pattern, for mktemp's), left in $ordner.
+ausweichen() {
+  local name=$1 muster=$2 grund=$3 wo
+  shift 3
+  rm -rf "$tmp/temp" "$tmp/laufzeit"
+  mkdir -p "$tmp/temp" "$tmp/laufzeit"
+  chmod 700 "$tmp/laufzeit"
+  start_laufen "$start" "$@"
+  pruefe_gleich "start script, $name: exit 0" "$code" 0
+  pruefe "start script, $name: says why ($grund)" grep -qF -- "$grund" <<<"$gesagt"
+  warte_bis 10 test -e "$tmp/gemeldet"
+  pruefe_gleich "start script, $name: shows what it says" \
+    "$(tail -n1 "$tmp/gemeldet" 2>/dev/null)" "$gesagt"
+  pruefe_gleich "start script, $name: as a warning" \
+    "$(head -n1 "$tmp/gemeldet" 2>/dev/null)" --urgency=normal
+  ordner=$(sed -n 's/.* to \(\/[^,]*\), .*/\1/p' <<<"$gesagt")
+  wo=nein
+  # shellcheck disable=SC2053 # the pattern is meant to match
+  [[ $ordner == $muster ]] && wo=ja
+  pruefe "start script, $name: says it runs in $muster (said: ${ordner:-nothing})" test $wo = ja
+  gelaufen "$name" "$ordner"
+}
+ausweichen "HOME unset" "$tmp/laufzeit/borkwerk" "HOME is not set" XDG_RUNTIME_DIR="$tmp/laufzeit"
+ausweichen "XDG_STATE_HOME under a file" "$tmp/temp/borkwerk.??????" \
+  "Could not make the state directory $tmp/datei/x/borkwerk" \
+  XDG_STATE_HOME="$tmp/datei/x" HOME="$tmp/heim" TMPDIR="$tmp/temp"
+ausweichen "HOME and XDG_RUNTIME_DIR under a file" "$tmp/temp/borkwerk.??????" \
+  "Could not make the state directory $tmp/datei/.local/state/borkwerk" \
+  HOME="$tmp/datei" XDG_RUNTIME_DIR="$tmp/datei/laufzeit" TMPDIR="$tmp/temp"
+mkdir -m 755 "$tmp/geteilt"
+ausweichen "HOME unset, XDG_RUNTIME_DIR not private" "$tmp/temp/borkwerk.??????" "HOME is not set" \
+  XDG_RUNTIME_DIR="$tmp/geteilt" TMPDIR="$tmp/temp"
+pruefe "start script: nothing in a runtime directory not private" test ! -e "$tmp/geteilt/borkwerk"
+# Relative paths are ignored like XDG_STATE_HOME's: mktemp's directory is in
+# /tmp, removed here.
+ausweichen "HOME unset, relative XDG_RUNTIME_DIR and TMPDIR" "/tmp/borkwerk.??????" "HOME is not set" \
+  XDG_RUNTIME_DIR=laufzeit TMPDIR=relativ
+[[ $ordner == /tmp/borkwerk.* ]] && rm -rf "$ordner"
+
+# nicht_gestartet NAME SCRIPT WHY VAR=VALUE...: the program cannot be
+# started; the script says WHY on standard error and on the screen as an
+# error, and nothing else happens.
+nicht_gestartet() {
+  local name=$1 skript=$2 grund=$3
+  shift 3
+  start_laufen "$skript" "$@"
+  pruefe_gleich "start script, $name: exit 1" "$code" 1
+  pruefe "start script, $name: says why ($grund)" grep -qF -- "$grund" <<<"$gesagt"
+  pruefe_gleich "start script, $name: nothing but that on standard error" \
+    "$(cat "$tmp/start_fehler")" "borkwerk-start: $gesagt"
+  pruefe_gleich "start script, $name: shows what it says" \
+    "$(tail -n1 "$tmp/gemeldet" 2>/dev/null)" "$gesagt"
+  pruefe_gleich "start script, $name: as an error" \
+    "$(head -n1 "$tmp/gemeldet" 2>/dev/null)" --urgency=critical
+}
+nicht_gestartet "no directory at all" "$start" "Nor could it make a directory in $tmp/datei;" \
+  XDG_STATE_HOME="$tmp/datei/x" TMPDIR="$tmp/datei"
+mkdir -p "$tmp/ohne/libexec/borkwerk"
+cp "$start" "$tmp/ohne/libexec/borkwerk/"
+nicht_gestartet "program missing" "$tmp/ohne/libexec/borkwerk/borkwerk-start" \
+  "borkwerk is not installed" HOME="$tmp/heim"
+pruefe_gleich "start script: never writes where the menu started it" "$(ls -A "$tmp/arbeit")" ""
 
 # lintian: no errors; what else it says is shown.
 lintian --fail-on error "$deb" >"$tmp/lintian" 2>&1
