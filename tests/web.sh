@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The web page in Debian's Chromium (tests/web/seite_test.js): a fixed run
-# equals the Linux capture pixel for pixel, a scripted run too, and the live
-# page grows the tree and answers F1, S, R and Esc.
+# The web page in Debian's Chromium (tests/web/seite_test.js): its server
+# answers bad addresses and keeps serving, a fixed run equals the Linux
+# capture pixel for pixel, scripted runs too (?input, #input, a chosen file),
+# a run that cannot start says why in the address's terms, a headless run
+# ends by itself, and the live page grows the tree and answers F1, S, R and Esc.
 set -u
 web=$1
 prog=$2

@@ -4,6 +4,7 @@
 // Prints "ok"/"FAIL" per check and exits 1 when one failed.
 'use strict';
 const fs = require('fs');
+const http = require('http');
 const path = require('path');
 const { execFileSync } = require('child_process');
 const { starten, browser_starten } = require('./server.js');
@@ -40,12 +41,50 @@ function zaehlen(d, breite, hoehe) {
   return { gruen, baum, klar };
 }
 
-async function pixel(seite) {
+// How many bytes of the canvas differ from the Linux capture of the same run.
+async function abweichung(seite, args, name) {
+  const web = (await pixel(seite)).daten;
+  const linux = linux_bild(args, name);
+  if (web.length !== linux.length) return 'the canvas has ' + web.length + ' bytes, the capture ' + linux.length;
+  let anders = 0;
+  for (let i = 0; i < web.length; i++) anders += web[i] !== linux[i];
+  return anders ? anders + ' bytes differ of ' + web.length : '';
+}
+
+// The end panel, once the run has ended.
+async function ende(seite) {
+  await seite.waitForFunction('Module.borkwerkCode !== undefined', { timeout: 90000 });
   return seite.evaluate(function () {
-    const c = document.getElementById('bild');
-    return { breite: c.width, hoehe: c.height,
-             daten: Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data) };
+    return { text: document.getElementById('endetext').textContent,
+             protokoll: document.getElementById('protokoll').textContent,
+             sichtbar: !document.getElementById('ende').hidden,
+             meldung: document.getElementById('meldung').textContent,
+             links: document.getElementById('links').innerText,
+             code: Module.borkwerkCode };
   });
+}
+
+// The canvas's RGBA bytes; they cross from the page as base64, which is far
+// quicker than a list of numbers.
+// The end of the run that tun starts by loading the page anew: a same-page
+// move (a new fragment) ends no run and counts as a navigation too, so the
+// old page is marked and its end does not count.
+async function neues_ende(seite, tun) {
+  await seite.evaluate('window.borkwerkAlt = true');
+  await tun();
+  await seite.waitForFunction('!window.borkwerkAlt && Module.borkwerkCode !== undefined', { timeout: 90000 });
+  return ende(seite);
+}
+
+async function pixel(seite) {
+  const p = await seite.evaluate(function () {
+    const c = document.getElementById('bild');
+    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let text = '';
+    for (let i = 0; i < d.length; i += 0x8000) text += String.fromCharCode.apply(null, d.subarray(i, i + 0x8000));
+    return { breite: c.width, hoehe: c.height, daten: btoa(text) };
+  });
+  return { breite: p.breite, hoehe: p.hoehe, daten: Buffer.from(p.daten, 'base64') };
 }
 
 // Shading line and help lines, as green pixels of their rows.
@@ -97,23 +136,13 @@ async function fester_lauf(browser, basis) {
   const meldungen = [];
   const seite = await neue_seite(browser, meldungen);
   await seite.goto(basis + '?seed=17276&frames=150');
-  await seite.waitForFunction('Module.borkwerkCode !== undefined', { timeout: 90000 });
-  const p = await pixel(seite);
-  const linux = linux_bild(['--seed', '17276', '--frames', '150'], 'fest');
-  const web = Buffer.from(p.daten);
-  let anders = 0;
-  for (let i = 0; i < web.length; i++) anders += web[i] !== linux[i];
-  pruefe('seed 17276, frame 149: the canvas equals the Linux capture', web.length === linux.length && anders === 0,
-         anders + ' bytes differ of ' + web.length);
+  const e = await ende(seite);
+  const anders = await abweichung(seite, ['--seed', '17276', '--frames', '150'], 'fest');
+  pruefe('seed 17276, frame 149: the canvas equals the Linux capture', anders === '', anders);
   pruefe('the page loads without console errors', meldungen.length === 0, meldungen.join(' | '));
-  const ende = await seite.evaluate(function () {
-    return { text: document.getElementById('endetext').textContent,
-             protokoll: document.getElementById('protokoll').textContent,
-             sichtbar: !document.getElementById('ende').hidden,
-             code: Module.borkwerkCode };
-  });
-  pruefe('after the frames, the end is shown with exit code 0', ende.sichtbar && ende.code === 0, ende.text);
-  pruefe('the log is shown', ende.protokoll.includes('=========== SPIEL  ENDE ==========='));
+  pruefe('after the frames, the end is shown with exit code 0 and the frame count',
+         e.sichtbar && e.code === 0 && e.text === 'The run ended (exit code 0) after 150 frames.', e.text);
+  pruefe('the log is shown', e.protokoll.includes('=========== SPIEL  ENDE ==========='));
   const groesse = await seite.evaluate(async function () {
     const a = document.getElementById('geraet');
     return (await (await fetch(a.href)).arrayBuffer()).byteLength;
@@ -123,17 +152,109 @@ async function fester_lauf(browser, basis) {
 }
 
 // A scripted run through ?input: the same keys give the same pixels.
+const KURZ = '2 down S\n3 up S\n10 down F1\n30 mouse 200 -50 -120\n';
+const KURZ_ARGS = ['--seed', '4711', '--frames', '40', '--input', path.join(tmp, 'kurz.txt')];
+fs.writeFileSync(KURZ_ARGS[5], KURZ);
 async function skript_lauf(browser, basis) {
-  const skript = '2 down S\n3 up S\n10 down F1\n30 mouse 200 -50 -120\n';
   const seite = await neue_seite(browser, []);
-  await seite.goto(basis + '?seed=4711&frames=40&input=' + encodeURIComponent(skript));
-  await seite.waitForFunction('Module.borkwerkCode !== undefined', { timeout: 60000 });
-  const p = await pixel(seite);
-  fs.writeFileSync(path.join(tmp, 'skript.txt'), skript);
-  const linux = linux_bild(['--seed', '4711', '--frames', '40', '--input', path.join(tmp, 'skript.txt')],
-                           'skript');
-  pruefe('?input: the canvas equals the Linux capture with the same script',
-         Buffer.from(p.daten).equals(linux));
+  await seite.goto(basis + '?seed=4711&frames=40&input=' + encodeURIComponent(KURZ));
+  await ende(seite);
+  const anders = await abweichung(seite, KURZ_ARGS, 'kurz');
+  pruefe('?input: the canvas equals the Linux capture with the same script', anders === '', anders);
+  await seite.close();
+}
+
+// A script far longer than an address query may be: its events stand among
+// hundreds of comment lines.
+function langes_skript() {
+  const ereignisse = ['5 down S', '6 up S', '12 mouse -300 80 240', '20 down F1'];
+  let text = '';
+  for (let i = 0; i < 400; i++) {
+    text += '# line ' + i + ': a comment that makes the script longer than a server takes in an address\n';
+    if (i % 100 === 50) text += ereignisse[i / 100 | 0] + '   # a real event\n';
+  }
+  return text;
+}
+
+// Long scripts go in the fragment, by hand or as a chosen file; the run
+// restarts with it and gives the Linux capture's pixels.
+async function lange_laeufe(browser, basis) {
+  const skript = langes_skript();
+  const datei = path.join(tmp, 'lang.txt');
+  fs.writeFileSync(datei, skript);
+  const args = ['--seed', '4711', '--frames', '40', '--input', datei];
+  const seite = await neue_seite(browser, []);
+  await seite.goto(basis + '?seed=4711&frames=40#' + new URLSearchParams({ input: skript }));
+  let e = await ende(seite);
+  let anders = await abweichung(seite, args, 'lang');
+  pruefe('#input: a script of ' + skript.length + ' bytes runs, the canvas equals the Linux capture',
+         skript.length > 20000 && e.code === 0 && anders === '', e.text + ' ' + anders);
+
+  e = await neues_ende(seite, function () { return seite.click('#nochmal'); });
+  anders = await abweichung(seite, args, 'lang');
+  pruefe('"Grow again" runs the #input script again', e.code === 0 && anders === '', e.text + ' ' + anders);
+
+  await seite.goto(basis + '?seed=4711&frames=40&input=' + encodeURIComponent(KURZ));
+  await ende(seite);
+  const wahl = await seite.$('#skriptdatei');
+  e = await neues_ende(seite, function () { return wahl.uploadFile(datei); });
+  anders = await abweichung(seite, args, 'lang');
+  const adresse = new URL(seite.url());
+  pruefe('a chosen script file restarts the run with it in place of ?input',
+         e.code === 0 && anders === '' && !adresse.searchParams.has('input') &&
+         new URLSearchParams(adresse.hash.slice(1)).get('input') === skript,
+         e.text + ' ' + anders + ' ' + adresse.search);
+
+  const riesig = path.join(tmp, 'riesig.txt');
+  fs.writeFileSync(riesig, skript.repeat(70));
+  await (await seite.$('#skriptdatei')).uploadFile(riesig);
+  await seite.waitForFunction('document.getElementById("meldung").textContent.includes("too long")', { timeout: 10000 });
+  const meldung = await seite.evaluate('document.getElementById("meldung").textContent');
+  pruefe('a script file too long for an address is refused, the run stays', seite.url() === adresse.href &&
+         /^riesig\.txt is too long: \d+ KB in the address, which holds at most 2048 KB$/.test(meldung), meldung);
+
+  e = await neues_ende(seite, function () {
+    return seite.evaluate(function (h) { location.hash = h; }, String(new URLSearchParams({ input: KURZ })));
+  });
+  anders = await abweichung(seite, KURZ_ARGS, 'kurz');
+  pruefe('a new #input typed into the address restarts the run with it', e.code === 0 && anders === '',
+         e.text + ' ' + anders);
+  await seite.close();
+}
+
+// What went wrong is said in the address's terms, not the launcher's.
+async function fehler_laeufe(browser, basis) {
+  const seite = await neue_seite(browser, []);
+  const faelle = [
+    ['?seed=abc', "?seed= needs a whole number from 0 to 4294967295, not 'abc'"],
+    ['?seed=1&frames=0', "?frames= needs a whole number from 1 to 4294967295, not '0'"],
+    ['?seed=1&input=' + encodeURIComponent('1 down S\n3 down --seed\n'),
+     "the input script (?input), line 2: unknown key '--seed'"],
+    ['?seed=1#input=' + encodeURIComponent('# keys\n\n7 press S\n'),
+     "the input script (#input), line 3: unknown event 'press' (down, up, mouse or focus)"],
+    ['?seed=1&input=1+down+S#input=1+down+S', 'the input script comes once, as ?input or as #input, not both'],
+  ];
+  for (const [adresse, grund] of faelle) {
+    await seite.goto(basis + adresse);
+    const e = await ende(seite);
+    const erwartet = 'The run did not start: ' + grund + ' (exit code 2).';
+    pruefe(adresse.slice(0, 40) + ': the end says why in the page\'s terms and offers no device.gra',
+           e.code === 2 && e.text === erwartet && e.links === 'Grow again',
+           'saw "' + e.text + '" and "' + e.links + '", wanted "' + erwartet + '" and "Grow again"');
+  }
+  await seite.close();
+}
+
+// Headless without ?frames, the run ends by itself after one full growth,
+// says so, and counts the frames it presented though it drew none.
+async function headless_lauf(browser, basis) {
+  const seite = await neue_seite(browser, []);
+  await seite.goto(basis + '?headless&seed=5');
+  const e = await ende(seite);
+  pruefe('?headless: the run ends by itself after 150 frames',
+         e.code === 0 && e.text === 'The run ended (exit code 0) after 150 frames.', e.text);
+  pruefe('?headless: the page says it runs one full growth',
+         e.meldung === 'headless without ?frames=: one full growth, 150 frames', e.meldung);
   await seite.close();
 }
 
@@ -186,17 +307,50 @@ async function live_lauf(browser, basis) {
   await seite.close();
 }
 
+function abrufen(port, pfad) {
+  return new Promise(function (fertig, fehlschlag) {
+    http.get({ host: '127.0.0.1', port: port, path: pfad }, function (antwort) {
+      antwort.resume();
+      antwort.on('end', function () { fertig({ status: antwort.statusCode, art: antwort.headers['content-type'] }); });
+    }).on('error', fehlschlag);
+  });
+}
+
+// A bad address is answered and the server keeps serving.
+async function server_pruefen(port) {
+  const faelle = [['/%', 400], ['/%zz', 400], ['/..%2f..%2fetc/passwd', 403], ['/../../etc/passwd', 403],
+                  ['/nicht-da.js', 404]];
+  for (const [pfad, erwartet] of faelle) {
+    const schlecht = await abrufen(port, pfad);
+    const danach = await abrufen(port, '/');
+    pruefe('server: ' + pfad + ' gets ' + erwartet + ', the next request 200',
+           schlecht.status === erwartet && danach.status === 200, schlecht.status + ', then ' + danach.status);
+  }
+  const wasm = await abrufen(port, '/borkwerk.wasm');
+  pruefe('server: borkwerk.wasm comes as application/wasm', wasm.status === 200 && wasm.art === 'application/wasm',
+         wasm.status + ' ' + wasm.art);
+}
+
 (async function () {
   const server = await starten(path.resolve(webOrdner));
-  const basis = 'http://127.0.0.1:' + server.address().port + '/';
+  const port = server.address().port;
+  const basis = 'http://127.0.0.1:' + port + '/';
   const browser = await browser_starten(['--disable-background-timer-throttling',
                                          '--disable-renderer-backgrounding']);
   let stufe = 'start';
   try {
+    stufe = 'the server';
+    await server_pruefen(port);
     stufe = 'the fixed run';
     await fester_lauf(browser, basis);
     stufe = 'the scripted run';
     await skript_lauf(browser, basis);
+    stufe = 'the long scripts';
+    await lange_laeufe(browser, basis);
+    stufe = 'the runs that do not start';
+    await fehler_laeufe(browser, basis);
+    stufe = 'the headless run';
+    await headless_lauf(browser, basis);
     stufe = 'the live page';
     await live_lauf(browser, basis);
   } catch (e) {

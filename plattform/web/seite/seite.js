@@ -96,7 +96,7 @@ var Module = (function () {
         const daten = FS.readFile('/device.gra');
         link.href = URL.createObjectURL(new Blob([daten], { type: 'application/octet-stream' }));
       } catch (e) {
-        link.hidden = true;
+        document.getElementById('geraetteil').hidden = true;
       }
       document.getElementById('ende').hidden = false;
       modul.borkwerkCode = code;
