@@ -32,11 +32,12 @@ void Baum_Neu(const D3DVECTOR* pBasis) {
 
 // A start whose graphics failed drew nothing: the user is told why (a
 // message box, as Windows programs do; a line on standard error where there
-// is no display) and the run ends with exit code 1. The log has the details.
+// is no display) and the run ends with exit code 1. The log has the
+// details, and is named only when it took every line so far.
 void Start_Fehler_Melden() {
-  char szText[256];
-  snprintf(szText, sizeof(szText), "The graphics did not start: %s. Protokoll.txt tells more.",
-           szStartFehler);
+  char szText[320];
+  snprintf(szText, sizeof(szText), "The graphics did not start: %s.%s", szStartFehler,
+           pProtokoll && !ferror(pProtokoll) ? " Protokoll.txt tells more." : "");
   MessageBoxA(hWnd, szText, "borkwerk", MB_OK);
 }
 

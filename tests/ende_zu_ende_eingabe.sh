@@ -112,4 +112,12 @@ pruefe "bad script names file and line" grep -qF "skript.txt:3: unknown key 'NOS
 pruefe_gleich "bad script says one line" "$(wc -l <"$tmp/schlecht/err")" 1
 pruefe "bad script: no run" test ! -e "$tmp/schlecht/Protokoll.txt"
 
+# A script whose read fails (EIO): said with the reason, exit 2, no run.
+mkdir "$tmp/eio" && cd "$tmp/eio"
+"$prog" --headless --input /proc/self/mem >out 2>err
+pruefe_gleich "unreadable script exits 2" "$?" 2
+pruefe_gleich "unreadable script: the reason" "$(cat err)" \
+  "borkwerk: /proc/self/mem: cannot be read: Input/output error"
+pruefe "unreadable script: no run" test ! -e Protokoll.txt
+
 exit $fehler

@@ -42,15 +42,23 @@ for args in "--frames 0" "--frames x" "--seed -1" "--bogus" "--fault NoSuchCall"
   pruefe "'$args' exits 2" test $code -eq 2
   pruefe_gleich "'$args' says one line" "$(wc -l <err)" 1
 done
-# A value with a line break, an umlaut or a terminal escape: still one
-# line, and no raw byte of it.
-for wert in $'1\n2' $'\xc3\xa4\x1b[31m'; do
+# A value with a line break, an umlaut, a terminal escape or bytes that are
+# no UTF-8: still one line, and no control byte raw; valid UTF-8 reads as
+# it is, the rest as \xNN.
+for wert in $'1\n2' $'\xc3\xa4\x1b[31m' $'\xff\xc3'; do
   for option in --frames --fault --seed; do
     "$prog" $option "$wert" >out 2>err
     pruefe "$option with odd bytes: exit 2, one line" test $? -eq 2 -a "$(wc -l <err)" -eq 1
-    pruefe_gleich "$option with odd bytes: none of them raw" "$(LC_ALL=C grep -c '[^ -~]' err)" 0
+    pruefe_gleich "$option with odd bytes: no control byte raw" \
+      "$(LC_ALL=C grep -c $'[\x01-\x1f\x7f]' err)" 0
   done
 done
+"$prog" --frames 4294967296 >out 2>err
+pruefe_gleich "--frames too large: the range named" "$(cat err)" \
+  "borkwerk: --frames needs a whole number from 1 to 4294967295, not '4294967296'"
+"$prog" --seed $'B\xc3\xa4ume\x1b[31m\xff' >out 2>err
+pruefe_gleich "UTF-8 as it is, the rest escaped" "$(cat err)" \
+  "borkwerk: --seed needs a whole number from 0 to 4294967295, not 'B"$'\xc3\xa4'"ume\\x1B[31m\\xFF'"
 pruefe "no run after a bad option" test ! -e Protokoll.txt
 "$prog" --help >out 2>&1
 pruefe "--help exits 0" test $? -eq 0
@@ -74,6 +82,19 @@ for wie in "--headless --seed 5" "--seed 5"; do
   pruefe_gleich "'$wie' without --frames: said once" \
     "$(grep -c 'headless without --frames: one full growth, 150 frames' err)" 1
 done
+
+# A display that does not answer is named, with why, and the run goes on
+# headless.
+n=4711
+while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+mkdir -p "$tmp/h" && cd "$tmp/h"
+DISPLAY=":$n" "$prog" --frames 3 >out 2>err
+pruefe_gleich "a display that does not answer: exit 0" "$?" 0
+pruefe_gleich "a display that does not answer: named" "$(cat err)" \
+  "borkwerk: no display (the X display ':$n' (DISPLAY) does not answer), running headless"
+env -u DISPLAY WAYLAND_DISPLAY=borkwerk-nirgends XDG_RUNTIME_DIR="$tmp" "$prog" --frames 3 >out 2>err
+pruefe_gleich "a Wayland display that does not answer: named" "$(cat err)" \
+  "borkwerk: no display (the Wayland display 'borkwerk-nirgends' (WAYLAND_DISPLAY) does not answer), running headless"
 
 # A log that cannot be created: said once on stderr, the run goes on.
 mkdir "$tmp/e" && cd "$tmp/e" && mkdir Protokoll.txt

@@ -24,6 +24,7 @@ void Ersatz_Zuruecksetzen() {
   ersatz::Aufzeichnung_Beenden();
   ersatz::Anzeige_Waehlen(ersatz::Headless_Anzeige());
   ersatz::Fenster_Zuruecksetzen();
+  ersatz::Bilder_Zuruecksetzen();
 }
 
 void Taste(int nDik, bool bUnten) {

@@ -9,7 +9,7 @@
 
 // The stand-in's state at a run's start: no faults, the software adapter,
 // keys up with focus and screen held, no input script, no recording, the
-// headless front-end, no window classes, window or messages.
+// headless front-end, no window classes, window, messages or frames.
 void Ersatz_Zuruecksetzen();
 
 // Input events as a front-end reports them.

@@ -9,7 +9,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cd "$tmp"
 
-"$prog" --frames 150 --seed 7 >out 2>err &
+"$prog" --frames 150 --seed 7 --capture-dir bilder >out 2>err &
 pid=$!
 fenster=$(fenster_suchen err)
 pruefe "full-screen window found" test -n "$fenster"
@@ -24,6 +24,38 @@ fi
 wait $pid
 pruefe "full-screen run exits 0" test $? -eq 0
 pruefe "full-screen run logged its end" grep -qF "SPIEL  ENDE" Protokoll.txt
+# The platform's own closing of the window (after the frames, or asked by a
+# signal) is not the user switching away: every frame reaches the screen
+# and the captures, and the log has no loss in it.
+pruefe_gleich "full screen: all 150 frames captured" "$(ls bilder | wc -l)" 150
+pruefe_gleich "full screen: no error in the log" "$(grep -c 'ERROR\|GetDeviceState' Protokoll.txt)" 0
+rm -rf bilder
+"$prog" --frames 100000 --seed 7 --capture-dir bilder >out 2>err &
+pid=$!
+fenster=$(fenster_suchen err)
+pruefe "full screen, ended by SIGTERM: window found" test -n "$fenster"
+kill -TERM $pid
+wait $pid
+pruefe "full screen, ended by SIGTERM: exit 0" test $? -eq 0
+pruefe_gleich "full screen, ended by SIGTERM: no error in the log" \
+  "$(grep -c 'ERROR\|GetDeviceState' Protokoll.txt)" 0
+pid=""
+
+# A signal while the start failure's message box waits for the user closes
+# the box, and the run ends through its normal shut-down.
+"$prog" --windowed --fault Direct3DCreate8 >out 2>err &
+pid=$!
+box_da() { xwininfo -root -tree | grep -qE '^ +0x[0-9a-f]+ "borkwerk": '; }
+warte_bis 10 box_da
+pruefe "start failure: message box shown" box_da
+kill -TERM $pid
+warte_bis 10 beendet "$pid"
+pruefe "start failure: SIGTERM closes the box" beendet "$pid"
+kill -KILL $pid 2>/dev/null
+wait $pid
+pruefe_gleich "start failure: exit 1" "$?" 1
+pruefe "start failure: the log's end line" grep -qF "SPIEL  ENDE" Protokoll.txt
+pid=""
 
 "$prog" --windowed --frames 10 >out 2>err
 pruefe "windowed run exits 0" test $? -eq 0

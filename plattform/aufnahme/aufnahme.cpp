@@ -31,7 +31,8 @@ class Aufnahme : public Angemeldeter_Beobachter {
                         LetztesBild.data(), 3);
     } catch (const std::bad_alloc&) {
       LetztesBild.clear();
-      if (grundDatei.empty()) grundDatei = std::string(szName) + ": out of memory";
+      if (grundDatei.empty())
+        grundDatei = "out of memory at frame " + std::to_string(Bildnummer() - 1);
       if (!Ordner.empty() && grundOrdner.empty()) grundOrdner = grundDatei;
       return;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "plattform/d3d8/flaeche.h"
@@ -339,5 +340,9 @@ void Adapter_Zuruecksetzen() { Eingestellt() = {Software_Adapter()}; }
 // "Direct3DCreate8" fault is set.
 IDirect3D8* WINAPI Direct3DCreate8(UINT SDKVersion) {
   if (ersatz::Fehler("Direct3DCreate8") || SDKVersion != D3D_SDK_VERSION) return nullptr;
-  return new ersatz::Direct3D8(ersatz::Eingestellt());
+  try {
+    return new ersatz::Direct3D8(ersatz::Eingestellt());
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }

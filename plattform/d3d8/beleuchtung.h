@@ -42,6 +42,9 @@ class Eckenrechner {
   // Transforms and lights the vertex at pEcke (laid out as the format)
   // into e.
   void Berechnen(const std::uint8_t* pEcke, Ecke& e) const;
+  // Room for n vertices to be noted, made before the first is noted, so
+  // noting never allocates (nor fails half way).
+  void Platz_Fuer(std::size_t n) { Vorgemerkt.reserve(n); }
   // Notes vertex index i for the next Alle_Berechnen.
   void Vormerken(std::uint32_t i) { Vorgemerkt.push_back(i); }
   // Berechnen and Eckpunkt_Vorbereiten for the vertex at pEcken + i·nStride

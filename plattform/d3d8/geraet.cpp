@@ -1,6 +1,7 @@
 #include "plattform/d3d8/geraet.h"
 
 #include <cstring>
+#include <new>
 
 #include "plattform/d3d8/beobachter.h"
 #include "plattform/fehler/fehler.h"
@@ -65,18 +66,21 @@ Geraet::Geraet(Flaeche* pRueckpuffer_, bool bTiefenpuffer, bool bVollbild_) {
 Geraet::~Geraet() { pRueckpuffer->Release(); }
 
 // Everything a new or reset device starts with: the given back buffer, a
-// cleared depth buffer and every state at its default.
+// cleared depth buffer and every state at its default. The depth buffer is
+// made first, so running out of memory (std::bad_alloc) changes nothing.
 void Geraet::Vorbelegen(Flaeche* pNeuerRueckpuffer, bool bTiefenpuffer, bool bVollbild_) {
+  std::vector<std::uint16_t> neueTiefe;
+  if (bTiefenpuffer) {
+    neueTiefe.assign(static_cast<size_t>(pNeuerRueckpuffer->Breite()) * pNeuerRueckpuffer->Hoehe() +
+                         nFuellerRand,
+                     0xFFFF);
+  }
   if (pRueckpuffer) pRueckpuffer->Release();
   pRueckpuffer = pNeuerRueckpuffer;
   bVollbild = bVollbild_;
   bVerloren = false;
   nVerlusteGesehen = Bildschirmverluste();
-  Tiefe.clear();
-  if (bTiefenpuffer) {
-    Tiefe.assign(static_cast<size_t>(pRueckpuffer->Breite()) * pRueckpuffer->Hoehe() + nFuellerRand,
-                 0xFFFF);
-  }
+  Tiefe.swap(neueTiefe);
   RenderStates_Vorbelegen(RenderStates, bTiefenpuffer);
   Stufen_Vorbelegen(Stufen);
   Welt = Sicht = Projektion = Einheit();
@@ -114,7 +118,14 @@ HRESULT Geraet::Reset(D3DPRESENT_PARAMETERS* p) {
   } else if (!Bildschirm() || Fehler("DeviceLost")) {
     hr = D3DERR_DEVICELOST;
   } else {
-    Vorbelegen(Neuer_Rueckpuffer(*p), p->EnableAutoDepthStencil != FALSE, !p->Windowed);
+    Flaeche* pNeu = nullptr;
+    try {
+      pNeu = Neuer_Rueckpuffer(*p);
+      Vorbelegen(pNeu, p->EnableAutoDepthStencil != FALSE, !p->Windowed);
+    } catch (const std::bad_alloc&) {
+      if (pNeu) pNeu->Release();
+      hr = E_OUTOFMEMORY;
+    }
   }
   Aufruf_Melden(Aufruf_Art::Reset, hr);
   return hr;
@@ -208,12 +219,20 @@ Flaeche* Neuer_Rueckpuffer(const D3DPRESENT_PARAMETERS& p) {
                      (p.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0);
 }
 
-// Creates the software device for CreateDevice.
+// Creates the software device for CreateDevice; E_OUTOFMEMORY when its
+// buffers do not fit.
 HRESULT Geraet_Erzeugen(const D3DPRESENT_PARAMETERS& p, HWND, IDirect3DDevice8** ppGeraet) {
   if (ppGeraet == nullptr) return D3DERR_INVALIDCALL;
   *ppGeraet = nullptr;
   if (!Parameter_Gueltig(p)) return D3DERR_INVALIDCALL;
-  *ppGeraet = new Geraet(Neuer_Rueckpuffer(p), p.EnableAutoDepthStencil != FALSE, !p.Windowed);
+  Flaeche* pRueckpuffer = nullptr;
+  try {
+    pRueckpuffer = Neuer_Rueckpuffer(p);
+    *ppGeraet = new Geraet(pRueckpuffer, p.EnableAutoDepthStencil != FALSE, !p.Windowed);
+  } catch (const std::bad_alloc&) {
+    if (pRueckpuffer) pRueckpuffer->Release();
+    return E_OUTOFMEMORY;
+  }
   return D3D_OK;
 }
 

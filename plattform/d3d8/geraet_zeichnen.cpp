@@ -3,6 +3,7 @@
 // indices name, each once, straight from the caller's vertex memory.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "plattform/d3d8/beobachter.h"
 #include "plattform/d3d8/geraet.h"
@@ -76,18 +77,24 @@ HRESULT Geraet::Zeichnen_Pruefen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, 
 HRESULT Geraet::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl,
                                        UINT nPrimitive, const void* pIndizes, D3DFORMAT IndexFormat,
                                        const void* pEcken, UINT nStride) {
-  const HRESULT hr = nPrimitive == 0 ? D3D_OK
-                                     : Zeichnen_Pruefen(Typ, nMin, nAnzahl, nPrimitive, pIndizes,
-                                                        IndexFormat, pEcken, nStride);
+  HRESULT hr = nPrimitive == 0 ? D3D_OK
+                               : Zeichnen_Pruefen(Typ, nMin, nAnzahl, nPrimitive, pIndizes,
+                                                  IndexFormat, pEcken, nStride);
   if (hr == D3D_OK && nPrimitive > 0) {
     const auto* pE = static_cast<const std::uint8_t*>(pEcken);
-    if (IndexFormat == D3DFMT_INDEX16) {
-      Zeichnen(Typ, nMin, nAnzahl, nPrimitive, static_cast<const std::uint16_t*>(pIndizes), pE,
-               nStride);
-    } else {
-      Zeichnen(Typ, nMin, nAnzahl, nPrimitive, static_cast<const std::uint32_t*>(pIndizes), pE,
-               nStride);
+    try {
+      if (IndexFormat == D3DFMT_INDEX16) {
+        Zeichnen(Typ, nMin, nAnzahl, nPrimitive, static_cast<const std::uint16_t*>(pIndizes), pE,
+                 nStride);
+      } else {
+        Zeichnen(Typ, nMin, nAnzahl, nPrimitive, static_cast<const std::uint32_t*>(pIndizes), pE,
+                 nStride);
+      }
+    } catch (const std::bad_alloc&) {
+      hr = E_OUTOFMEMORY;
     }
+  }
+  if (hr == D3D_OK && nPrimitive > 0) {
     if (Beobachter_Da()) {
       Eckenformat format;
       Eckenformat_Lesen(nShader, format);
@@ -141,6 +148,7 @@ void Geraet::Eckenrechner_Aktualisieren() {
 template <typename Index>
 void Geraet::Ecken_Berechnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                              const Index* pI, const std::uint8_t* pEcken, UINT nStride) {
+  Rechner.Platz_Fuer(nAnzahl);
   Dreiecke_Durchlaufen(Typ, pI, nPrimitive, nMin, nAnzahl, [this](const Index* i) {
     for (int k = 0; k < 3; ++k) {
       if (Stempel[i[k]] == nStempel) continue;
@@ -156,10 +164,12 @@ template <typename Index>
 void Geraet::Zeichnen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                       const Index* pI, const std::uint8_t* pEcken, UINT nStride) {
   Eckenrechner_Aktualisieren();
+  // Ecken grows first: Stempel never names a vertex Ecken has no room for,
+  // also when memory runs out between the two.
   const size_t nEnde = size_t{nMin} + nAnzahl;
   if (Stempel.size() < nEnde) {
-    Stempel.resize(nEnde, 0);
     Ecken.resize(nEnde);
+    Stempel.resize(nEnde, 0);
   }
   if (++nStempel == 0) {
     std::fill(Stempel.begin(), Stempel.end(), 0);

@@ -2,6 +2,7 @@
 // material, lights and Clear.
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "plattform/d3d8/beobachter.h"
 #include "plattform/d3d8/geraet.h"
@@ -109,8 +110,12 @@ HRESULT Geraet::SetLight(DWORD Index, const D3DLIGHT8* pLight) {
   if (Fehler("SetLight") || pLight == nullptr || !Licht_Gueltig(*pLight)) {
     hr = D3DERR_INVALIDCALL;
   } else {
-    Lichter[Index].Licht = *pLight;
-    bRechnerVeraltet = true;
+    try {
+      Lichter[Index].Licht = *pLight;
+      bRechnerVeraltet = true;
+    } catch (const std::bad_alloc&) {
+      hr = E_OUTOFMEMORY;
+    }
   }
   Aufruf a = Neuer_Aufruf(Aufruf_Art::SetLight, hr, Index);
   if (pLight != nullptr) a.Licht = *pLight;
@@ -121,11 +126,15 @@ HRESULT Geraet::SetLight(DWORD Index, const D3DLIGHT8* pLight) {
 HRESULT Geraet::LightEnable(DWORD Index, BOOL Enable) {
   HRESULT hr = D3DERR_INVALIDCALL;
   if (!Fehler("LightEnable")) {
-    auto [it, bNeu] = Lichter.try_emplace(Index);
-    if (bNeu) it->second.Licht = Vorgabelicht();
-    it->second.bAn = Enable != FALSE;
-    bRechnerVeraltet = true;
-    hr = D3D_OK;
+    try {
+      auto [it, bNeu] = Lichter.try_emplace(Index);
+      if (bNeu) it->second.Licht = Vorgabelicht();
+      it->second.bAn = Enable != FALSE;
+      bRechnerVeraltet = true;
+      hr = D3D_OK;
+    } catch (const std::bad_alloc&) {
+      hr = E_OUTOFMEMORY;
+    }
   }
   Aufruf_Melden(Aufruf_Art::LightEnable, hr, Index, static_cast<DWORD>(Enable));
   return hr;

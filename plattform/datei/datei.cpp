@@ -48,7 +48,8 @@ Ziel Ziel_Finden(const std::string& pfad) {
   Ziel z;
   z.pfad = pfad;
   const DWORD nArt = GetFileAttributesA(pfad.c_str());
-  if (nArt != INVALID_FILE_ATTRIBUTES && (nArt & FILE_ATTRIBUTE_DIRECTORY)) z.grund = "is a folder";
+  if (nArt != INVALID_FILE_ATTRIBUTES && (nArt & FILE_ATTRIBUTE_DIRECTORY))
+    z.grund = "it is a folder";
   return z;
 }
 
@@ -133,9 +134,13 @@ Ziel Ziel_Finden(const std::string& pfad) {
     if (S_ISCHR(s.st_mode))
       z.bDirekt = true;
     else if (S_ISDIR(s.st_mode))
-      z.grund = "is a folder";
+      z.grund = "it is a folder";
+    else if (S_ISFIFO(s.st_mode))
+      z.grund = "it is a FIFO";
+    else if (S_ISSOCK(s.st_mode))
+      z.grund = "it is a socket";
     else if (!S_ISREG(s.st_mode))
-      z.grund = "is not a regular file (a FIFO, socket or block device)";
+      z.grund = "it is not a regular file";
   } else if (errno != ENOENT) {
     z.grund = std::strerror(errno);
   }
@@ -170,7 +175,9 @@ std::FILE* Entwurf_Anlegen(const std::string& ziel, std::string& entwurf, std::s
   } else {
     const mode_t nMaske = umask(0);
     umask(nMaske);
-    nModus = 0666 & ~nMaske;
+    // The owner reads and writes its own file whatever the mask (the web
+    // page's runtime masks everything).
+    nModus = (0666 & ~nMaske) | 0600;
   }
   fchmod(nDatei, nModus);
   std::FILE* f = fdopen(nDatei, "wb");
@@ -210,7 +217,14 @@ std::string Datei_Ganz_Schreiben(const std::string& pfad,
       z.bDirekt ? Direkt_Oeffnen(z.pfad, grund) : Entwurf_Anlegen(z.pfad, entwurf, grund);
   if (!f) return grund;
   errno = 0;
-  bool bGut = schreiben(f);
+  bool bGut = false;
+  try {
+    bGut = schreiben(f);
+  } catch (...) {
+    std::fclose(f);
+    if (!entwurf.empty()) Entfernen(entwurf);
+    throw;
+  }
   int nFehler = errno;
   if (std::fflush(f) != 0 || std::ferror(f)) {
     bGut = false;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <string>
 
 #include "plattform/dinput/dinput.h"
@@ -155,8 +156,8 @@ class DirectInput final : public Com<IDirectInput8A, IID_IDirectInput8A> {
     if (!bTastatur && !IsEqualGUID(rguid, GUID_SysMouse)) return DIERR_DEVICENOTREG;
     if (ersatz::Fehler(bTastatur ? "CreateDevice.Keyboard" : "CreateDevice.Mouse"))
       return DIERR_DEVICENOTREG;
-    *ppGeraet = new Geraet(bTastatur ? Art::Tastatur : Art::Maus);
-    return DI_OK;
+    *ppGeraet = new (std::nothrow) Geraet(bTastatur ? Art::Tastatur : Art::Maus);
+    return *ppGeraet ? DI_OK : DIERR_OUTOFMEMORY;
   }
 };
 
@@ -175,6 +176,7 @@ HRESULT WINAPI DirectInput8Create(HINSTANCE, DWORD dwVersion, REFIID riidltf, LP
   if (!IsEqualGUID(riidltf, IID_IDirectInput8A)) return DIERR_NOINTERFACE;
   if (punkOuter) return DIERR_NOAGGREGATION;
   if (ersatz::Fehler("DirectInput8Create")) return DIERR_OUTOFMEMORY;
-  *ppvOut = static_cast<IDirectInput8A*>(new ersatz::DirectInput());
-  return DI_OK;
+  auto* pDirectInput = new (std::nothrow) ersatz::DirectInput();
+  *ppvOut = static_cast<IDirectInput8A*>(pDirectInput);
+  return pDirectInput ? DI_OK : DIERR_OUTOFMEMORY;
 }

@@ -14,9 +14,10 @@ bool Fehler_Setzen(const std::string& name);   // false for an unknown name
 void Fehler_Loeschen();
 const std::vector<std::string>& Fehler_Namen();
 
-// What a message quotes of the user's input, readable: printable ASCII
-// stays, every other byte shows as \xNN, so a message is one line and never
-// carries raw bytes to the terminal.
+// What a message quotes of the user's input, readable: printable ASCII and
+// valid UTF-8 stay as they are; control bytes, invalid sequences and the
+// characters a terminal would act on (C1 controls, direction marks) show
+// as \xNN per byte, so a message is one line and never moves or hides text.
 std::string Lesbar(const std::string& text);
 
 }  // namespace ersatz

@@ -2,12 +2,15 @@
 // window), the back buffer scaled with its aspect kept, keyboard, mouse and
 // focus reported as input events.
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
 #include <string>
 
 #include "plattform/d3d8/beobachter.h"
+#include "plattform/fehler/fehler.h"
 #include "plattform/sdl/sdl.h"
 #include "plattform/win32/ereignisse.h"
 
@@ -37,7 +40,10 @@ class Anzeige_Sdl final : public Anzeige, public Angemeldeter_Beobachter {
     if (pFenster) X11_Fehler_Abfangen(pFenster);
   }
 
+  // The platform's own closing hides the window; the focus it loses then
+  // is not the user switching away, so it takes neither input nor screen.
   void Fenster_Schliessen() override {
+    bGeschlossen = true;
     if (pFenster && !X11_Fenster_Verschwunden()) SDL_HideWindow(pFenster);
     SDL_SetRelativeMouseMode(SDL_FALSE);
   }
@@ -49,7 +55,7 @@ class Anzeige_Sdl final : public Anzeige, public Angemeldeter_Beobachter {
   }
 
   void Meldung(const char* szTitel, const char* szText) override {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, szTitel, szText, pFenster);
+    X11_Meldung_Zeigen(pFenster, szTitel, szText);
   }
 
   void Praesentiert(const Praesentiertes_Bild* pBild) override;
@@ -73,6 +79,7 @@ class Anzeige_Sdl final : public Anzeige, public Angemeldeter_Beobachter {
 
   bool bVollbild;
   bool bGezeigt = false;
+  bool bGeschlossen = false;
   SDL_Window* pFenster = nullptr;
   SDL_Renderer* pZeichner = nullptr;
   SDL_Texture* pTextur = nullptr;
@@ -120,6 +127,7 @@ void Anzeige_Sdl::Textur_Vorbereiten(Uint32 nFormat, int nBreite, int nHoehe) {
 // Only a full-screen window gives up the screen with the focus; a normal
 // window keeps its device.
 void Anzeige_Sdl::Fokus_Setzen(bool bNeu) {
+  if (bGeschlossen) return;
   if (bGezeigt) SDL_SetRelativeMouseMode(bNeu ? SDL_TRUE : SDL_FALSE);
   Ereignis e;
   e.art = Ereignis::Art::Fokus;
@@ -183,15 +191,52 @@ void Anzeige_Sdl::Praesentiert(const Praesentiertes_Bild* pBild) {
 
 std::unique_ptr<Anzeige_Sdl> pAnzeige;
 
+// What the environment names as the display; "" when unset or empty.
+std::string Umgebung(const char* szName) {
+  const char* szWert = SDL_getenv(szName);
+  return szWert ? szWert : "";
+}
+
+// Whether the display the environment names can be reached, and if not,
+// which one and why. An X display that answers is taken before Wayland, as
+// SDL does, and then without SDL probing Wayland in vain (and saying so).
+bool Anzeige_Erreichbar(std::string& grund) {
+  if (!Umgebung("SDL_VIDEODRIVER").empty()) return true;
+  const std::string x = Umgebung("DISPLAY"), wayland = Umgebung("WAYLAND_DISPLAY");
+  if (!x.empty()) {
+    if (Display* pAnzeige = XOpenDisplay(x.c_str())) {
+      XCloseDisplay(pAnzeige);
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+      return true;
+    }
+    if (wayland.empty()) {
+      grund = "the X display '" + Lesbar(x) + "' (DISPLAY) does not answer";
+      return false;
+    }
+  }
+  if (wayland.empty()) {
+    grund = "DISPLAY is not set";
+    return false;
+  }
+  const std::string laufzeit = Umgebung("XDG_RUNTIME_DIR");
+  if (wayland[0] != '/' && laufzeit.empty()) {
+    grund = "WAYLAND_DISPLAY is set but XDG_RUNTIME_DIR is not";
+    return false;
+  }
+  struct stat s;
+  const std::string pfad = wayland[0] == '/' ? wayland : laufzeit + "/" + wayland;
+  if (stat(pfad.c_str(), &s) != 0 || !S_ISSOCK(s.st_mode)) {
+    grund = "the Wayland display '" + Lesbar(wayland) + "' (WAYLAND_DISPLAY) does not answer";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Anzeige* Sdl_Starten(bool bFenster, std::string& grund) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-  // Without a display server SDL would only probe in vain (and say so).
-  if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
-    grund = "DISPLAY is not set";
-    return nullptr;
-  }
+  if (!Anzeige_Erreichbar(grund)) return nullptr;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     grund = SDL_GetError();
     return nullptr;
@@ -199,7 +244,10 @@ Anzeige* Sdl_Starten(bool bFenster, std::string& grund) {
   // SDL falls back to drivers that show nothing; for us that is no display.
   const std::string treiber = SDL_GetCurrentVideoDriver();
   if (treiber == "offscreen" || treiber == "dummy" || treiber == "evdev") {
-    grund = "only SDL's " + treiber + " video driver";
+    const std::string wayland = Umgebung("WAYLAND_DISPLAY");
+    grund = wayland.empty()
+                ? "only SDL's " + treiber + " video driver"
+                : "the Wayland display '" + Lesbar(wayland) + "' (WAYLAND_DISPLAY) does not answer";
     SDL_Quit();
     return nullptr;
   }

@@ -7,6 +7,7 @@
 //   anzeige_sdl.cpp  the window, its events, the picture, message boxes
 //   tasten_sdl.cpp   SDL's scancodes as DirectInput scan codes
 //   x11_fehler.cpp   a window destroyed from outside under X
+//   x11_meldung.cpp  a message box an end request (a signal) closes
 #include <string>
 
 #include "plattform/win32/anzeige.h"
@@ -28,5 +29,9 @@ int Dik_Aus_Sdl(int nSdlScancode);
 // destruction; set up for the window once it exists.
 void X11_Fehler_Abfangen(SDL_Window* pFenster);
 bool X11_Fenster_Verschwunden();
+
+// SDL's message box over pFenster; returns when the user closed it, or when
+// the run was asked to end (Schliessen_Anfordern).
+void X11_Meldung_Zeigen(SDL_Window* pFenster, const char* szTitel, const char* szText);
 
 }  // namespace ersatz

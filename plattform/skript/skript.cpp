@@ -8,9 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -47,17 +46,24 @@ bool Zahl_Lesen(const std::string& wort, long long nMin, long long nMax, long lo
 
 // A script is a small text file: no directory, device or pipe (which could
 // block or never end), at most nGroesste bytes, no byte-order mark. Reads
-// it whole; "" or what is wrong with it.
+// it whole; "" or what is wrong with it (a read that fails names the
+// system's reason).
 constexpr std::uintmax_t nGroesste = 4 << 20;
 std::string Datei_Lesen(const std::string& pfad, std::string& inhalt) {
   std::error_code fc;
   if (!std::filesystem::is_regular_file(pfad, fc)) return ": not a regular file";
   const std::uintmax_t nGroesse = std::filesystem::file_size(pfad, fc);
-  if (fc) return ": cannot be read";
+  if (fc) return ": cannot be read: " + fc.message();
   if (nGroesse > nGroesste) return ": larger than 4 MiB, too large for a script";
-  std::ifstream datei(pfad, std::ios::binary);
-  if (!datei) return ": cannot be read";
-  inhalt.assign(std::istreambuf_iterator<char>(datei), {});
+  std::FILE* pDatei = std::fopen(pfad.c_str(), "rb");
+  if (!pDatei) return ": cannot be read: " + std::string(std::strerror(errno));
+  char puffer[65536];
+  std::size_t n;
+  while ((n = std::fread(puffer, 1, sizeof puffer, pDatei)) > 0 && inhalt.size() <= nGroesste)
+    inhalt.append(puffer, n);
+  const int nFehler = std::ferror(pDatei) ? errno : 0;
+  std::fclose(pDatei);
+  if (nFehler) return ": cannot be read: " + std::string(std::strerror(nFehler));
   if (inhalt.size() > nGroesste) return ": larger than 4 MiB, too large for a script";
   if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0)
     return ":1: starts with a UTF-8 byte-order mark; save the script as plain text";

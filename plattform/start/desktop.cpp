@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "plattform/aufnahme/aufnahme.h"
@@ -79,6 +80,8 @@ void Abschliessen(const Einstellungen& e, int& nErgebnis) {
     std::fprintf(stderr, "borkwerk: %s\n", fehler.c_str());
     if (nErgebnis == 0) nErgebnis = 1;
   }
+  for (const std::string& datei : ersatz::Dateien_Mit_Schreibfehlern())
+    std::fprintf(stderr, "borkwerk: not every line reached %s\n", ersatz::Lesbar(datei).c_str());
 }
 
 void Hinweis(const std::string& text) { std::fprintf(stderr, "borkwerk: %s\n", text.c_str()); }
@@ -88,7 +91,9 @@ const ersatz::Plattform Desktop = {Einrichten, Vorne_Starten, ersatz::Sdl_Beende
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Memory that runs out where no step has its own way out ends the run with
+// a line, not an abort.
+int main(int argc, char** argv) try {
   ersatz::Einstellungen e;
   std::string meldung;
   int nErgebnis = 2;
@@ -101,4 +106,7 @@ int main(int argc, char** argv) {
   }
   if (!meldung.empty()) std::fprintf(stderr, "borkwerk: %s\n", meldung.c_str());
   return nErgebnis;
+} catch (const std::bad_alloc&) {
+  std::fputs("borkwerk: out of memory\n", stderr);
+  return 1;
 }

@@ -7,7 +7,9 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
+#include <utility>
 
 #include "plattform/fehler/fehler.h"
 #include "plattform/win32/anzeige.h"
@@ -51,14 +53,21 @@ H Griff(std::uintptr_t nWert) {
   return reinterpret_cast<H>(nWert);
 }
 
-void Posten(HWND h, UINT nNachricht, WPARAM w = 0, LPARAM l = 0) {
+// False when the queue has no room (out of memory); the caller tries again
+// at the next pump.
+bool Posten(HWND h, UINT nNachricht, WPARAM w = 0, LPARAM l = 0) {
   MSG msg{};
   msg.hwnd = h;
   msg.message = nNachricht;
   msg.wParam = w;
   msg.lParam = l;
   msg.time = Uhr_Stand();
-  Warteschlange.push_back(msg);
+  try {
+    Warteschlange.push_back(msg);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 // The pump paces a paced clock, then takes the events: the front-end's,
@@ -72,10 +81,8 @@ void Pumpen() {
   Ereignisquelle_Abholen(Bildnummer());
   if (!pFenster || pFenster->bZerstoert || bSchliessenGesendet) return;
   const bool bLetztesBild = nSchliessenNach && Bildnummer() + 1 >= nSchliessenNach;
-  if (bLetztesBild || bBenutzer || bSchliessenAngefordert) {
-    bSchliessenGesendet = true;
-    Posten(pFenster.get(), WM_CLOSE);
-  }
+  if (bLetztesBild || bBenutzer || bSchliessenAngefordert)
+    bSchliessenGesendet = Posten(pFenster.get(), WM_CLOSE);
 }
 
 }  // namespace
@@ -85,6 +92,8 @@ void Anzeige_Waehlen(Anzeige& anzeige) { pAnzeige = &anzeige; }
 void Fenster_Schliessen_Nach(unsigned long nBilder) { nSchliessenNach = nBilder; }
 
 void Schliessen_Anfordern() { bSchliessenAngefordert = 1; }
+
+bool Schliessen_Angefordert() { return bSchliessenAngefordert != 0; }
 
 void Fenster_Zuruecksetzen() {
   Klassen.clear();
@@ -109,7 +118,11 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* pKlasse) {
   if (Fehler("RegisterClassExA") || !pKlasse || pKlasse->cbSize != sizeof(WNDCLASSEXA) ||
       !pKlasse->lpfnWndProc || !pKlasse->lpszClassName || Klassen.count(pKlasse->lpszClassName))
     return 0;
-  Klassen[pKlasse->lpszClassName] = *pKlasse;
+  try {
+    Klassen[pKlasse->lpszClassName] = *pKlasse;
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
   return static_cast<ATOM>(0xC000 + Klassen.size());
 }
 
@@ -121,10 +134,15 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR szKlasse, LPCSTR szTitel, DWORD, int, 
   if (Fehler("CreateWindowExA") || !szKlasse || !Klassen.count(szKlasse)) return nullptr;
   if (pFenster && !pFenster->bZerstoert) return nullptr;
   bSchliessenGesendet = false;
-  pFenster = std::make_unique<HWND__>();
-  pFenster->klasse = szKlasse;
-  pFenster->titel = szTitel ? szTitel : "";
-  pFenster->pProzedur = Klassen[szKlasse].lpfnWndProc;
+  try {
+    auto pNeu = std::make_unique<HWND__>();
+    pNeu->klasse = szKlasse;
+    pNeu->titel = szTitel ? szTitel : "";
+    pNeu->pProzedur = Klassen[szKlasse].lpfnWndProc;
+    pFenster = std::move(pNeu);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
   HWND h = pFenster.get();
   if (!h->pProzedur(h, WM_NCCREATE, 0, 0) || h->pProzedur(h, WM_CREATE, 0, 0) == -1) {
     pFenster.reset();
@@ -155,8 +173,7 @@ BOOL WINAPI PeekMessageA(MSG* pMsg, HWND, UINT, UINT, UINT nEntfernen) {
   using namespace ersatz;
   Pumpen();
   if (Warteschlange.empty()) {
-    if (!bQuitGepostet) return FALSE;
-    Posten(nullptr, WM_QUIT, static_cast<WPARAM>(nQuitCode));
+    if (!bQuitGepostet || !Posten(nullptr, WM_QUIT, static_cast<WPARAM>(nQuitCode))) return FALSE;
     if (nEntfernen & PM_REMOVE) bQuitGepostet = false;
   }
   *pMsg = Warteschlange.front();

@@ -79,6 +79,12 @@ unsigned Bildnummer() { return nBilder; }
 
 const std::deque<std::uint32_t>& Praesentationszeiten() { return Zeiten; }
 
+void Bilder_Zuruecksetzen() {
+  nBilder = 0;
+  Zeiten.clear();
+  nGetaktet = ~0u;
+}
+
 }  // namespace ersatz
 
 // Unsigned 32-bit milliseconds; wraps like the platform's counter. Every

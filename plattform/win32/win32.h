@@ -10,6 +10,8 @@
 //                   leave (ereignisse.h)
 //   com.cpp         IUnknown and the stand-in's one COM base (com.h)
 //   laufzeit.cpp    rand/srand with the Windows runtime's sequence
+//   laufzeit_dateien.cpp  the C runtime's named files: no FIFO, and the
+//                   writes that failed (desktop builds)
 // To the rest of the stand-in it offers the clock, the frame count, the
 // window's closing after a number of frames (namespace ersatz, at the
 // end), the front-end seam (anzeige.h), input (ereignisse.h) and COM
@@ -20,6 +22,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
+#include <vector>
 
 #define WINAPI
 #define CALLBACK
@@ -206,6 +210,8 @@ unsigned Bildnummer();
 // a long run keeps no more.
 constexpr std::size_t nZeitenFenster = 1000;
 const std::deque<std::uint32_t>& Praesentationszeiten();
+// No frame presented yet, as a process starts.
+void Bilder_Zuruecksetzen();
 
 // The platform closes the window as a user would, in the message pump of
 // the frame numbered nBilder - 1 (so exactly nBilder frames are presented);
@@ -213,11 +219,17 @@ const std::deque<std::uint32_t>& Praesentationszeiten();
 void Fenster_Schliessen_Nach(unsigned long nBilder);
 
 // Asks the platform to close the window as a user would, at the next
-// message pump; safe to call from a signal handler.
+// message pump; safe to call from a signal handler. Whether that was asked.
 void Schliessen_Anfordern();
+bool Schliessen_Angefordert();
 
 // No window classes, no window, no messages and no closing asked for, as a
 // process starts (tests run several programs in one process).
 void Fenster_Zuruecksetzen();
+
+// The files the program opened by name through the C runtime (its log)
+// whose writes failed, each as "NAME (reason)", in the order they were
+// closed.
+std::vector<std::string> Dateien_Mit_Schreibfehlern();
 
 }  // namespace ersatz

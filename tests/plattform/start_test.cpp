@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "plattform/dinput/dinput.h"
 #include "plattform/fehler/fehler.h"
 #include "plattform/headless/headless.h"
@@ -106,6 +107,7 @@ TEST(Starten, EinLaufMitDerPlattform) {
   e.eingabe = "s.txt";
   e.fehler = {"GetDeviceState.Mouse.Generic"};
   Schritte.clear();
+  bEnde = 0;  // a run before this one in the process ended
   std::string meldung;
   const unsigned nBild = ersatz::Bildnummer();
   EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 1);
@@ -143,12 +145,41 @@ TEST(Starten, OhneFensterUndBilderEinWachstum) {
   ersatz::Einstellungen e;
   e.nSaat = 3;
   Schritte.clear();
+  bEnde = 0;  // a run before this one in the process ended
   std::string meldung;
   const unsigned nBild = ersatz::Bildnummer();
   EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 1);
   EXPECT_EQ(ersatz::Bildnummer(), nBild + ersatz::nBilderOhneFenster);
   ASSERT_EQ(Schritte.size(), 5u);
   EXPECT_EQ(Schritte[2], "hinweis headless without --frames: one full growth, 150 frames");
+  std::filesystem::current_path(vorher);
+  std::filesystem::remove_all(ordner);
+}
+
+// Outputs are compared as the files they name: through links, "..", and
+// a second name of the same file.
+TEST(Starten, AusgabenAlsDateienVerglichen) {
+  const auto ordner = std::filesystem::path(testing::TempDir()) / "borkwerk_ausgaben";
+  std::filesystem::remove_all(ordner);
+  std::filesystem::create_directories(ordner / "unter");
+  const auto vorher = std::filesystem::current_path();
+  std::filesystem::current_path(ordner);
+  std::ofstream("Protokoll.txt") << "alt";
+  std::filesystem::create_symlink("Protokoll.txt", "log.png");
+  std::filesystem::create_hard_link("Protokoll.txt", "unter/zweiter.png");
+  ersatz::Einstellungen e;
+  std::string meldung;
+  for (const char* szName : {"log.png", "unter/zweiter.png", "unter/../Protokoll.txt"}) {
+    e.capture = szName;
+    EXPECT_FALSE(ersatz::Ausgaben_Pruefen(e, meldung)) << szName;
+    EXPECT_EQ(meldung, "--capture " + std::string(szName) + " would overwrite the program's log");
+  }
+  e.capture = "unter/bild.png";
+  e.export_ = "unter/../unter/bild.png";
+  EXPECT_FALSE(ersatz::Ausgaben_Pruefen(e, meldung));
+  EXPECT_EQ(meldung, "--capture and --export name the same file, unter/bild.png");
+  e.export_ = "unter/baum.glb";
+  EXPECT_TRUE(ersatz::Ausgaben_Pruefen(e, meldung)) << meldung;
   std::filesystem::current_path(vorher);
   std::filesystem::remove_all(ordner);
 }
