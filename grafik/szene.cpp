@@ -45,9 +45,11 @@ int rProjektionsMatrixBerechnen(D3DMATRIX* pMatrix, float fSichtwinkel, float fS
   const double fHalb = fSichtwinkel * 0.5;
   const double fSinus = std::sin(fHalb);
   if (std::fabs(fSinus) < fGrenze) return 0;
+  // w is aspect times the stored h, so the two keep the exact ratio the
+  // aspect names (0.75 x 1.7264596 = 1.2948447).
   const double fKotangens = std::cos(fHalb) / fSinus;
-  const float w = static_cast<float>(fSeitenverhaeltnis * fKotangens);
   const float h = static_cast<float>(fKotangens);
+  const float w = fSeitenverhaeltnis * h;
   const float Q = fFern / q;
   memset(pMatrix, 0, sizeof(D3DMATRIX));
   pMatrix->_11 = w;

@@ -727,9 +727,16 @@ TEST_F(Grafik, DeviceDateiNachLayout) {
 TEST_F(Grafik, ProjektionsmatrixWerte) {
   D3DMATRIX m;
   ASSERT_EQ(rProjektionsMatrixBerechnen(&m, 1.05f, 0.75f, 0.05f, 1000.0f), 1);
-  const float erwartet[16] = {1.2948447f, 0, 0,        0, 0, 1.7264596f, 0,           0,
-                              0,          0, 1.00005f, 1, 0, 0,          -0.0500025f, 0};
-  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(m.m[i / 4][i % 4], erwartet[i]) << i;
+  // Bit for bit, as float arithmetic gives them: _11 1.2948447 is 0.75 times
+  // the float _22 1.7264596 (not one float step below it), _33 1.00005 is
+  // 1000 / (1000 - 0.05), _43 -0.0500025 is -(_33 x 0.05), _34 1.
+  const std::uint32_t erwartet[16] = {0x3FA5BD79, 0,          0,          0, 0, 0x3FDCFCA1, 0, 0, 0,
+                                      0,          0x3F8001A3, 0x3F800000, 0, 0, 0xBD4CCF6B, 0};
+  for (int i = 0; i < 16; ++i) {
+    std::uint32_t nIst;
+    std::memcpy(&nIst, &m.m[i / 4][i % 4], 4);
+    EXPECT_EQ(nIst, erwartet[i]) << "element " << i;
+  }
 
   const struct {
     float fov, zn, zf;
