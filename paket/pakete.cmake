@@ -1,5 +1,6 @@
-# make package: on Linux a Debian package (program, man page, desktop entry,
-# documentation), on Windows a zip of borkwerk.exe and a readme.
+# make package: on Linux a Debian package (program, man page, desktop entry
+# with its icon, AppStream data, documentation), on Windows a zip of
+# borkwerk.exe (its icon built in) and a readme.
 set(CPACK_PACKAGE_NAME borkwerk)
 set(CPACK_PACKAGE_VENDOR "the borkwerk developers")
 set(CPACK_PACKAGE_CONTACT "borkwerk developers <borkwerk@example.org>")
@@ -43,6 +44,13 @@ target_link_options(borkwerk PRIVATE -Wl,-z,relro,-z,now)
 install(TARGETS borkwerk RUNTIME DESTINATION games)
 install(PROGRAMS paket/borkwerk-start DESTINATION libexec/borkwerk)
 install(FILES paket/borkwerk.desktop DESTINATION share/applications)
+# The desktop entry's icon, at the sizes tools/symbol.sh makes.
+foreach(groesse 16 32 48 64 128 256)
+  install(FILES paket/symbol/borkwerk-${groesse}.png
+          DESTINATION share/icons/hicolor/${groesse}x${groesse}/apps RENAME borkwerk.png)
+endforeach()
+configure_file(paket/borkwerk.metainfo.xml borkwerk.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/borkwerk.metainfo.xml DESTINATION share/metainfo)
 
 # Debian wants the man page and the changelog compressed, without a time
 # stamp in the gzip header, so that the package is reproducible.
@@ -60,4 +68,6 @@ add_custom_target(paket_gepackt ALL DEPENDS ${gepackt})
 install(FILES ${CMAKE_BINARY_DIR}/borkwerk.6.gz DESTINATION share/man/man6)
 install(FILES README.md paket/copyright ${CMAKE_BINARY_DIR}/changelog.Debian.gz
         DESTINATION share/doc/borkwerk)
+# The README shows its pictures from docs/bilder/, beside it.
+install(DIRECTORY docs/bilder DESTINATION share/doc/borkwerk/docs)
 include(CPack)

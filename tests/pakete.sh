@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # The packages of make package, unpacked: the Debian package (its fields,
-# files, man page, desktop entry, start script and lintian) and the zip of
-# the Windows build.
+# files, man page, desktop entry and icon, AppStream data, the README's
+# pictures, start script and lintian) and the zip of the Windows build (with
+# the icon in borkwerk.exe).
 # pakete.sh PROGRAM WINDOWS_EXE VERSION: the packages lie beside the two.
 set -u
 prog=$1
 exe=$2
 version=$3
 source "$(dirname "$0")/gemeinsam.sh"
-werkzeuge_pruefen dpkg-deb lintian unzip desktop-file-validate man
+werkzeuge_pruefen dpkg-deb lintian unzip desktop-file-validate man appstreamcli xmllint identify \
+  compare x86_64-w64-mingw32-objdump
+quelle=$(cd "$(dirname "$0")/.." && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -84,6 +87,89 @@ eintrag=$baum/usr/share/applications/borkwerk.desktop
 pruefe "desktop entry valid" desktop-file-validate "$eintrag"
 pruefe "desktop entry starts the start script" \
   grep -qxF "Exec=/usr/libexec/borkwerk/borkwerk-start" "$eintrag"
+
+# Its icon: borkwerk.png in the hicolor theme, 48x48 (the theme's fallback)
+# among its sizes, each as large as its folder says, and each what
+# tools/symbol.sh makes from this build, pixel for pixel (when the tree's
+# picture changes, run it again); so is paket/symbol/borkwerk.ico.
+pruefe_gleich "desktop entry's icon" "$(sed -n 's/^Icon=//p' "$eintrag")" borkwerk
+hicolor=$baum/usr/share/icons/hicolor
+BORKWERK=$prog bash "$quelle/tools/symbol.sh" 17276 "$tmp/symbol" >/dev/null 2>"$tmp/symbol_fehler"
+pruefe "tools/symbol.sh makes the icons (exit 0)" test $? -eq 0
+sed 's/^/  symbol.sh: /' "$tmp/symbol_fehler"
+gemacht=$(for datei in "$tmp/symbol"/borkwerk-*.png; do
+  n=${datei##*-} && echo "${n%.png}x${n%.png}"
+done | sort -n)
+pruefe_gleich "icon installed at every size tools/symbol.sh makes" \
+  "$(for datei in "$hicolor"/*/apps/borkwerk.png; do
+       datei=${datei#"$hicolor"/} && echo "${datei%%/*}"
+     done | sort -n)" "$gemacht"
+pruefe "icon at 48x48" grep -qxF 48x48 <<<"$gemacht"
+for groesse in $gemacht; do
+  symbol=$hicolor/$groesse/apps/borkwerk.png
+  pruefe_gleich "icon $groesse: a PNG of its folder's size" \
+    "$(identify -format '%m %wx%h' "$symbol" 2>&1)" "PNG $groesse"
+  pruefe_gleich "icon $groesse: what tools/symbol.sh makes (pixels that differ)" \
+    "$(compare -metric AE "$symbol" "$tmp/symbol/borkwerk-${groesse%x*}.png" null: 2>&1)" 0
+done
+ico=$quelle/paket/symbol/borkwerk.ico
+ico_groessen=$(identify -format '%wx%h ' "$ico")
+pruefe_gleich "borkwerk.ico: the sizes tools/symbol.sh makes" \
+  "$ico_groessen" "$(identify -format '%wx%h ' "$tmp/symbol/borkwerk.ico")"
+bild=0
+for groesse in $ico_groessen; do
+  pruefe_gleich "borkwerk.ico $groesse: what tools/symbol.sh makes (pixels that differ)" \
+    "$(compare -metric AE "${ico}[$bild]" "$tmp/symbol/borkwerk.ico[$bild]" null: 2>&1)" 0
+  bild=$((bild + 1))
+done
+
+# The AppStream data: valid (appstreamcli's warning that the id is no
+# reverse domain name is taken as a note; the file says why), named after its
+# id, launching the desktop entry, rated, its screenshot one of the
+# package's pictures, its licences the copyright file's and its release the
+# changelog's.
+meta=$baum/usr/share/metainfo/borkwerk.metainfo.xml
+appstreamcli validate --no-net --pedantic --override=cid-desktopapp-is-not-rdns=info "$meta" \
+  >"$tmp/appstream" 2>&1
+pruefe "AppStream data valid" test $? -eq 0
+sed '/^$/d; s/^/  appstreamcli: /' "$tmp/appstream"
+xml() { xmllint --xpath "string($1)" "$meta" 2>&1; }
+pruefe_gleich "AppStream file named after its id" "${meta##*/}" "$(xml /component/id).metainfo.xml"
+pruefe_gleich "AppStream launches the desktop entry" \
+  "$(xml '/component/launchable[@type="desktop-id"]')" "${eintrag##*/}"
+pruefe_gleich "AppStream content rating" "$(xml 'count(/component/content_rating[@type="oars-1.1"])')" 1
+doku=$baum/usr/share/doc/borkwerk
+bildschirm=$(xml '/component/screenshots/screenshot[@type="default"]/image')
+pruefe "AppStream screenshot is a picture of the package ($bildschirm)" \
+  test -f "$doku/${bildschirm#https://example.org/borkwerk/}"
+# lizenz FILES: the License of the copyright file's paragraph for FILES.
+lizenz() {
+  awk -v dateien="Files: $1" '$0 == dateien { drin = 1 } drin && /^License:/ { print $2; exit }' \
+    "$doku/copyright"
+}
+projekt_lizenz=$(lizenz '*')
+[ "$projekt_lizenz" = proprietary ] && projekt_lizenz=LicenseRef-proprietary
+pruefe_gleich "AppStream project licence: the copyright file's" \
+  "$(xml /component/project_license)" "$projekt_lizenz"
+pruefe_gleich "AppStream metadata licence: the copyright file's for it" \
+  "$(xml /component/metadata_license)" "$(lizenz paket/borkwerk.metainfo.xml)"
+aenderung=$(gzip -dc "$doku/changelog.Debian.gz" | sed -n '1,/^ -- /p')
+pruefe_gleich "AppStream release: the changelog's" \
+  "$(xml '/component/releases/release[1]/@version') $(xml '/component/releases/release[1]/@date')" \
+  "$(sed -n '1s/^borkwerk (\([^-]*\)-.*/\1/p' <<<"$aenderung") $(date -u +%F -d \
+     "$(sed -n 's/^ -- .*>  //p' <<<"$aenderung")")"
+
+# Every relative link of the installed README, its pictures among them,
+# names a file installed beside it.
+grep -oE '\]\([^)]+\)' "$doku/README.md" | sed -E 's/^\]\(([^ )#]*).*/\1/' |
+  grep -vE '^([a-z]+:|$)' >"$tmp/verweise"
+pruefe "installed README links pictures" grep -q '\.png$' "$tmp/verweise"
+fehlend=""
+while read -r verweis; do
+  [ -f "$doku/$verweis" ] || fehlend+=" $verweis"
+done <"$tmp/verweise"
+pruefe "installed README: every relative link resolves (missing:${fehlend:- none})" test -z "$fehlend"
+
 start=$baum/usr/libexec/borkwerk/borkwerk-start
 if command -v shellcheck >/dev/null; then
   pruefe "start script: shellcheck" shellcheck "$start"
@@ -227,5 +313,41 @@ pruefe_gleich "README.txt has Windows line ends" "$(grep -c $'\r$' "$ordner/READ
 for wort in "Version $version" d3d8.dll borkwerk.exe Esc Protokoll.txt device.gra installer; do
   pruefe "README.txt names '$wort'" grep -qF "$wort" "$ordner/README.txt"
 done
+
+# ressourcen EXE: "TYPE OFFSET LENGTH" of each resource in EXE, the type as
+# objdump shows it (0x000003 an icon image, 0x00000e an icon group), the
+# offset in the file.
+ressourcen() {
+  local vma ab basis
+  read -r _ _ _ vma _ ab _ < <(x86_64-w64-mingw32-objdump -h "$1" | grep ' \.rsrc ')
+  basis=$(x86_64-w64-mingw32-objdump -p "$1" | awk '$1 == "ImageBase" { print $2 }')
+  x86_64-w64-mingw32-objdump -p "$1" | sed -n '/^The .rsrc Resource Directory/,$p' |
+    awk '/^[0-9a-f]+   Entry: ID:/ { typ = $4 } /Leaf: Addr:/ { print typ, $4, $6 }' | tr -d , |
+    while read -r typ adresse laenge; do
+      echo "$typ $((16#$ab + adresse - (16#$vma - 16#$basis))) $((laenge))"
+    done
+}
+# stueck FILE OFFSET LENGTH: the md5 sum of those bytes.
+stueck() {
+  dd if="$1" iflag=skip_bytes,count_bytes skip="$2" count="$3" status=none | md5sum | cut -d' ' -f1
+}
+# borkwerk.exe carries paket/symbol/borkwerk.ico as the icon Explorer shows:
+# one group of as many images as the file holds, and its images byte for byte.
+ressourcen "$ordner/borkwerk.exe" >"$tmp/ressourcen"
+anzahl=$(od -An -tu2 --endian=little -j4 -N2 "$ico" | tr -d ' ')
+gruppen=$(grep -c '^0x00000e ' "$tmp/ressourcen")
+pruefe_gleich "borkwerk.exe: one icon group" "$gruppen" 1
+if [ "$gruppen" -eq 1 ]; then
+  read -r _ gruppe _ < <(grep '^0x00000e ' "$tmp/ressourcen")
+  pruefe_gleich "borkwerk.exe: the group of borkwerk.ico's $anzahl images" \
+    "$(od -An -tu2 --endian=little -j $((gruppe + 4)) -N2 "$ordner/borkwerk.exe" | tr -d ' ')" "$anzahl"
+fi
+in_exe=$(grep '^0x000003 ' "$tmp/ressourcen" | while read -r _ ab laenge; do
+  stueck "$ordner/borkwerk.exe" "$ab" "$laenge"
+done | sort)
+in_ico=$(for ((i = 0; i < anzahl; i++)); do
+  stueck "$ico" "$(wort "$ico" $((6 + 16 * i + 12)))" "$(wort "$ico" $((6 + 16 * i + 8)))"
+done | sort)
+pruefe_gleich "borkwerk.exe: its icon images are borkwerk.ico's" "$in_exe" "$in_ico"
 
 exit $fehler

@@ -6,7 +6,7 @@ oben=$(cd "$(dirname "$0")/.." && pwd)
 pakete=(cmake make g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgtest-dev libgmock-dev
         libbenchmark-dev g++-mingw-w64-x86-64 xvfb xauth xdotool x11-utils valgrind
         wine wine64 imagemagick openbox clang libclang-rt-14-dev time
-        dpkg-dev lintian unzip desktop-file-utils man-db
+        dpkg-dev lintian unzip desktop-file-utils man-db appstream libxml2-utils
         libtinygltf-dev libtinyobjloader-dev emscripten chromium)
 # A Node.js that came some other way serves as well as Debian's.
 command -v node >/dev/null && command -v npm >/dev/null || pakete+=(nodejs npm)
