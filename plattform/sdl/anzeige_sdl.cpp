@@ -1,6 +1,7 @@
 // The real window through SDL2: full screen on the desktop (or a normal
-// window), the back buffer scaled with its aspect kept, keyboard, mouse and
-// focus reported as input events.
+// window), the back buffer scaled with its aspect kept onto the window's
+// surface (bild_sdl.cpp), keyboard, mouse and focus reported as input
+// events.
 #include <SDL.h>
 #include <X11/Xlib.h>
 #include <sys/stat.h>
@@ -11,23 +12,12 @@
 
 #include "plattform/d3d8/beobachter.h"
 #include "plattform/fehler/fehler.h"
+#include "plattform/sdl/bild_sdl.h"
 #include "plattform/sdl/sdl.h"
 #include "plattform/win32/ereignisse.h"
 
 namespace ersatz {
 namespace {
-
-Uint32 Sdl_Format(D3DFORMAT Format) {
-  switch (Format) {
-    case D3DFMT_R5G6B5:
-      return SDL_PIXELFORMAT_RGB565;
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-      return SDL_PIXELFORMAT_RGB555;
-    default:
-      return SDL_PIXELFORMAT_RGB888;
-  }
-}
 
 class Anzeige_Sdl final : public Anzeige, public Angemeldeter_Beobachter {
  public:
@@ -36,7 +26,6 @@ class Anzeige_Sdl final : public Anzeige, public Angemeldeter_Beobachter {
   void Fenster_Oeffnen(const char* szTitel, int nBreite, int nHoehe) override {
     pFenster = SDL_CreateWindow(szTitel, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, nBreite,
                                 nHoehe, SDL_WINDOW_HIDDEN);
-    if (pFenster) pZeichner = SDL_CreateRenderer(pFenster, -1, 0);
     if (pFenster) X11_Fehler_Abfangen(pFenster);
   }
 
@@ -66,26 +55,19 @@ class Anzeige_Sdl final : public Anzeige, public Angemeldeter_Beobachter {
   // anyway.
   ~Anzeige_Sdl() override {
     if (X11_Fenster_Verschwunden()) return;
-    if (pTextur) SDL_DestroyTexture(pTextur);
-    if (pZeichner) SDL_DestroyRenderer(pZeichner);
     if (pFenster) SDL_DestroyWindow(pFenster);
     SDL_Quit();
   }
 
  private:
   void Fenster_Zeigen(UINT nBreite, UINT nHoehe);
-  void Textur_Vorbereiten(Uint32 nFormat, int nBreite, int nHoehe);
   void Fokus_Setzen(bool bNeu);
 
   bool bVollbild;
   bool bGezeigt = false;
   bool bGeschlossen = false;
   SDL_Window* pFenster = nullptr;
-  SDL_Renderer* pZeichner = nullptr;
-  SDL_Texture* pTextur = nullptr;
-  Uint32 nTexturFormat = 0;
-  int nTexturBreite = 0;
-  int nTexturHoehe = 0;
+  Uebertragung uebertragung;
 };
 
 // The window is created hidden at the program's 400 x 300; the first frame
@@ -105,23 +87,13 @@ void Anzeige_Sdl::Fenster_Zeigen(UINT nBreite, UINT nHoehe) {
       h = int(h * fMass);
     }
     SDL_SetWindowSize(pFenster, w, h);
+    SDL_SetWindowPosition(pFenster, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   SDL_ShowWindow(pFenster);
   if (bVollbild) SDL_SetWindowFullscreen(pFenster, SDL_WINDOW_FULLSCREEN_DESKTOP);
   SDL_RaiseWindow(pFenster);
   SDL_SetRelativeMouseMode(SDL_TRUE);
   bGezeigt = true;
-}
-
-void Anzeige_Sdl::Textur_Vorbereiten(Uint32 nFormat, int nBreite, int nHoehe) {
-  if (pTextur && nFormat == nTexturFormat && nBreite == nTexturBreite && nHoehe == nTexturHoehe)
-    return;
-  if (pTextur) SDL_DestroyTexture(pTextur);
-  pTextur = SDL_CreateTexture(pZeichner, nFormat, SDL_TEXTUREACCESS_STREAMING, nBreite, nHoehe);
-  nTexturFormat = nFormat;
-  nTexturBreite = nBreite;
-  nTexturHoehe = nHoehe;
-  SDL_RenderSetLogicalSize(pZeichner, nBreite, nHoehe);
 }
 
 // Only a full-screen window gives up the screen with the focus; a normal
@@ -177,16 +149,9 @@ bool Anzeige_Sdl::Ereignisse_Holen() {
 }
 
 void Anzeige_Sdl::Praesentiert(const Praesentiertes_Bild* pBild) {
-  if (!pBild || !pZeichner) return;
+  if (!pBild || !pFenster || X11_Fenster_Verschwunden()) return;
   if (!bGezeigt) Fenster_Zeigen(pBild->nBreite, pBild->nHoehe);
-  Textur_Vorbereiten(Sdl_Format(pBild->Format), static_cast<int>(pBild->nBreite),
-                     static_cast<int>(pBild->nHoehe));
-  if (!pTextur) return;
-  SDL_UpdateTexture(pTextur, nullptr, pBild->pBits, pBild->nPitch);
-  SDL_SetRenderDrawColor(pZeichner, 0, 0, 0, 255);
-  SDL_RenderClear(pZeichner);
-  SDL_RenderCopy(pZeichner, pTextur, nullptr, nullptr);
-  SDL_RenderPresent(pZeichner);
+  Bild_Uebertragen(pFenster, *pBild, uebertragung);
 }
 
 std::unique_ptr<Anzeige_Sdl> pAnzeige;
@@ -235,14 +200,16 @@ bool Anzeige_Erreichbar(std::string& grund) {
 }  // namespace
 
 Anzeige* Sdl_Starten(bool bFenster, std::string& grund) {
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   if (!Anzeige_Erreichbar(grund)) return nullptr;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     grund = SDL_GetError();
     return nullptr;
   }
   // SDL falls back to drivers that show nothing; for us that is no display.
+  // Under X the window's surface goes out through the X server's shared
+  // memory, not through an OpenGL texture that software would draw.
   const std::string treiber = SDL_GetCurrentVideoDriver();
+  if (treiber == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (treiber == "offscreen" || treiber == "dummy" || treiber == "evdev") {
     const std::string wayland = Umgebung("WAYLAND_DISPLAY");
     grund = wayland.empty()

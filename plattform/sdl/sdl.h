@@ -4,7 +4,8 @@
 // and focus as input events. It fills the Win32 subset's front-end seam
 // (win32/anzeige.h) and shows each presented frame as an observer of the
 // devices.
-//   anzeige_sdl.cpp  the window, its events, the picture, message boxes
+//   anzeige_sdl.cpp  the window, its events, message boxes
+//   bild_sdl.cpp     the picture onto the window's surface
 //   tasten_sdl.cpp   SDL's scancodes as DirectInput scan codes
 //   x11_fehler.cpp   a window destroyed from outside under X
 //   x11_meldung.cpp  a message box an end request (a signal) closes

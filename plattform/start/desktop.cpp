@@ -80,6 +80,17 @@ void Abschliessen(const Einstellungen& e, int& nErgebnis) {
     std::fprintf(stderr, "borkwerk: %s\n", fehler.c_str());
     if (nErgebnis == 0) nErgebnis = 1;
   }
+  if (!e.bildzeiten.empty()) {
+    const std::string grund = Datei_Ganz_Schreiben(e.bildzeiten, [](std::FILE* f) {
+      for (const std::uint32_t n : ersatz::Praesentationszeiten()) std::fprintf(f, "%u\n", n);
+      return std::ferror(f) == 0;
+    });
+    if (!grund.empty()) {
+      std::fprintf(stderr, "borkwerk: cannot write %s: %s\n", ersatz::Lesbar(e.bildzeiten).c_str(),
+                   grund.c_str());
+      if (nErgebnis == 0) nErgebnis = 1;
+    }
+  }
   for (const std::string& datei : ersatz::Dateien_Mit_Schreibfehlern())
     std::fprintf(stderr, "borkwerk: not every line reached %s\n", ersatz::Lesbar(datei).c_str());
 }

@@ -78,6 +78,8 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
       if (!name(e.export_)) return false;
     } else if (option == "--export-growth") {
       if (!name(e.exportWachstum)) return false;
+    } else if (option == "--frame-times") {
+      if (!name(e.bildzeiten)) return false;
     } else if (option == "--fault") {
       if (!wert(text)) return false;
       if (!Fehler_Bekannt(text)) {
@@ -119,6 +121,8 @@ std::string Optionen_Hilfe() {
       "  --export-growth FILE.glb\n"
       "                      write the tree's growth since its birth or last regrow\n"
       "                      as a glTF animation\n"
+      "  --frame-times FILE  write the clock's value in ms at each presented frame\n"
+      "                      (the last 1000), one a line\n"
       "  --fault NAME        make one platform call fail; NAME is one of:\n";
   for (const auto& name : Fehler_Namen()) text += "                        " + name + "\n";
   text += "  --help              this text\n";

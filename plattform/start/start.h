@@ -29,6 +29,7 @@ struct Einstellungen {
   std::string captureOrdner;             // --capture-dir DIR
   std::string export_;                   // --export FILE.glb or FILE.obj
   std::string exportWachstum;            // --export-growth FILE.glb
+  std::string bildzeiten;                // --frame-times FILE
   std::vector<std::string> fehler;       // --fault NAME, repeatable
   bool bHilfe = false;                   // --help
   bool bKeineOptionen = true;

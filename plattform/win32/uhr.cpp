@@ -1,6 +1,7 @@
 // The millisecond clock behind GetTickCount, its pacing, and the frames
 // presented by it: their number and their times.
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 #if defined(__EMSCRIPTEN__)
@@ -17,6 +18,8 @@ using Millisekunden = std::chrono::duration<double, std::milli>;
 Uhrgang Gang = Uhrgang::Virtuell;
 std::uint32_t nUhrStart = 0;
 std::uint32_t nUhrVirtuell = 0;
+std::uint32_t nZuletzt = 0;  // the real clock's value the last reading returned
+bool bGelesen = false;
 const auto tUhrBeginn = std::chrono::steady_clock::now();
 unsigned nBilder = 0;
 std::deque<std::uint32_t> Zeiten;
@@ -47,6 +50,7 @@ void Uhr_Starten(Uhrgang gang, std::uint32_t nStart) {
   nUhrStart = nStart - Echte_Millisekunden();
   nUhrVirtuell = nStart;
   nGetaktet = ~0u;
+  bGelesen = false;
 }
 
 std::uint32_t Uhr_Stand() {
@@ -89,8 +93,19 @@ void Bilder_Zuruecksetzen() {
 
 // Unsigned 32-bit milliseconds; wraps like the platform's counter. Every
 // reading of a virtual clock moves it on by 1 ms, so a busy wait ends.
+// A reading of the real clock that finds the millisecond the reading before
+// it found returns that value too, but only once the next millisecond has
+// begun: a loop that waits for the clock (the frame loop's 40 ms) sees every
+// value as before, leaves its wait as promptly, and gives the rest of the
+// machine its time in between.
 DWORD WINAPI GetTickCount(void) {
   using namespace ersatz;
-  if (Gang == Uhrgang::Echt) return Uhr_Stand();
-  return nUhrVirtuell++;
+  if (Gang != Uhrgang::Echt) return nUhrVirtuell++;
+  const double fJetzt = Echte_Zeit();
+  const std::uint32_t n = nUhrStart + static_cast<std::uint32_t>(fJetzt);
+  if (bGelesen && n == nZuletzt)
+    std::this_thread::sleep_until(tUhrBeginn + Millisekunden(std::floor(fJetzt) + 1.0));
+  nZuletzt = n;
+  bGelesen = true;
+  return n;
 }

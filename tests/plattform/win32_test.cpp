@@ -215,4 +215,27 @@ TEST(Fenster, DieAnzeigeZeigtFensterCursorUndMeldungen) {
   }
 }
 
+// The real clock is quiet: a reading that finds the millisecond the reading
+// before it found returns only once that millisecond is over, so a 20 ms
+// wait takes a few dozen readings, not hundreds of thousands, and sees the
+// values in order.
+TEST(Uhr, EchteUhrWartetStillAufDieNaechsteMillisekunde) {
+  ersatz::Uhr_Starten(ersatz::Uhrgang::Echt, 1000);
+  const DWORD nStart = GetTickCount();
+  DWORD nZuletzt = nStart;
+  int nLesungen = 0;
+  while (true) {
+    const DWORD n = GetTickCount();
+    ++nLesungen;
+    ASSERT_GE(n, nZuletzt);
+    if (n == nZuletzt && nLesungen > 1) {
+      EXPECT_GT(ersatz::Uhr_Stand(), n);
+    }
+    nZuletzt = n;
+    if (n - nStart >= 20) break;
+  }
+  EXPECT_LT(nLesungen, 100);
+  ersatz::Uhr_Starten(ersatz::Uhrgang::Virtuell, 0);
+}
+
 }  // namespace
