@@ -85,7 +85,8 @@ std::unique_ptr<Exporteur> pExporteur;
 std::string ExportDatei;
 std::string WachstumDatei;
 
-bool Wachstum_Schreiben(const Bild& ende, const Netz& netz, std::string& fehler) {
+bool Wachstum_Schreiben(const std::string& pfad, const Bild& ende, const Netz& netz,
+                        std::string& fehler) {
   const auto& bilder = pExporteur->Gewachsen().Proben();
   std::vector<unsigned> nummern;
   for (const auto& b : bilder) nummern.push_back(b.nNummer);
@@ -97,59 +98,62 @@ bool Wachstum_Schreiben(const Bild& ende, const Netz& netz, std::string& fehler)
   for (const std::size_t k : wahl) proben.push_back(&bilder[k]);
   Wachstum_Platzierung platzierung(netz, ende, proben);
   const auto positionen = [&](std::size_t k, float* pAus) { platzierung.Im_Bild(k, pAus); };
-  return Wachstum_Glb_Schreiben(WachstumDatei, netz, positionen, probenNummern, ende.nNummer,
-                                fehler);
+  return Wachstum_Glb_Schreiben(pfad, netz, positionen, probenNummern, ende.nNummer, fehler);
+}
+
+// The names a file may have: .glb or .obj for the tree, .glb for the growth.
+bool Name_Pruefen(const std::string& pfad, bool bWachstum, std::string& fehler) {
+  if (pfad.empty() || Endet_Auf(pfad, ".glb") || (!bWachstum && Endet_Auf(pfad, ".obj")))
+    return true;
+  fehler = bWachstum ? "--export-growth needs a file ending in .glb, not '" + Lesbar(pfad) + "'"
+                     : "--export needs a file ending in .glb or .obj, not '" + Lesbar(pfad) + "'";
+  return false;
 }
 
 }  // namespace
 
 bool Export_Einrichten(const std::string& datei, const std::string& wachstumDatei,
                        std::string& fehler) {
-  if (!datei.empty() && !Endet_Auf(datei, ".glb") && !Endet_Auf(datei, ".obj")) {
-    fehler = "--export needs a file ending in .glb or .obj, not '" + Lesbar(datei) + "'";
+  if (!Name_Pruefen(datei, false, fehler) || !Name_Pruefen(wachstumDatei, true, fehler))
     return false;
-  }
-  if (!wachstumDatei.empty() && !Endet_Auf(wachstumDatei, ".glb")) {
-    fehler = "--export-growth needs a file ending in .glb, not '" + Lesbar(wachstumDatei) + "'";
-    return false;
-  }
   ExportDatei = datei;
   WachstumDatei = wachstumDatei;
   if (datei.empty() && wachstumDatei.empty()) return true;
-  pExporteur = std::make_unique<Exporteur>(!wachstumDatei.empty());
+  Export_Beobachten(!wachstumDatei.empty());
   return true;
+}
+
+void Export_Beobachten(bool bWachstum) { pExporteur = std::make_unique<Exporteur>(bWachstum); }
+
+bool Export_Schreiben(const std::string& pfad, bool bWachstum, std::string& fehler) {
+  if (!Name_Pruefen(pfad, bWachstum, fehler)) return false;
+  const Bild* pEnde = pExporteur ? pExporteur->Letztes_Bild() : nullptr;
+  if (pExporteur && pExporteur->Ohne_Speicher()) {
+    fehler = "cannot write " + Lesbar(pfad) + ": out of memory";
+    return false;
+  }
+  if (!pEnde || pEnde->Zeichnungen.empty()) {
+    fehler = "the last frame drew no triangles, so " + Lesbar(pfad) + " was not written";
+    return false;
+  }
+  try {
+    const Netz netz = Netz_Aus_Bild(*pEnde);
+    if (bWachstum) return Wachstum_Schreiben(pfad, *pEnde, netz, fehler);
+    if (Endet_Auf(pfad, ".obj")) return Obj_Schreiben(pfad, netz, fehler);
+    return Glb_Schreiben(pfad, netz, fehler);
+  } catch (const std::bad_alloc&) {
+    fehler = "cannot write " + Lesbar(pfad) + ": out of memory";
+    return false;
+  }
 }
 
 bool Export_Abschliessen(std::string& fehler) {
   fehler.clear();
   if (!pExporteur) return true;
-  const Bild* pEnde = pExporteur->Letztes_Bild();
   std::string eins;
-  auto melden = [&](const std::string& text) { fehler += (fehler.empty() ? "" : "; ") + text; };
   for (const std::string* pDatei : {&ExportDatei, &WachstumDatei}) {
-    if (pDatei->empty()) continue;
-    if (pExporteur->Ohne_Speicher()) {
-      melden("cannot write " + Lesbar(*pDatei) + ": out of memory");
-      continue;
-    }
-    if (!pEnde || pEnde->Zeichnungen.empty()) {
-      melden("the last frame drew no triangles, so " + Lesbar(*pDatei) + " was not written");
-      continue;
-    }
-    bool bGut;
-    try {
-      const Netz netz = Netz_Aus_Bild(*pEnde);
-      if (pDatei == &WachstumDatei)
-        bGut = Wachstum_Schreiben(*pEnde, netz, eins);
-      else if (Endet_Auf(ExportDatei, ".obj"))
-        bGut = Obj_Schreiben(ExportDatei, netz, eins);
-      else
-        bGut = Glb_Schreiben(ExportDatei, netz, eins);
-    } catch (const std::bad_alloc&) {
-      bGut = false;
-      eins = "cannot write " + Lesbar(*pDatei) + ": out of memory";
-    }
-    if (!bGut) melden(eins);
+    if (pDatei->empty() || Export_Schreiben(*pDatei, pDatei == &WachstumDatei, eins)) continue;
+    fehler += (fehler.empty() ? "" : "; ") + eins;
   }
   pExporteur.reset();
   return fehler.empty();

@@ -161,4 +161,12 @@ bool Export_Einrichten(const std::string& datei, const std::string& wachstumDate
 // Writes the files; false with each failure named, "; " between them.
 bool Export_Abschliessen(std::string& fehler);
 
+// Watching without files at the end, for a front-end that asks for them
+// while the run goes on (the web page's downloads); bWachstum: the growth is
+// kept too.
+void Export_Beobachten(bool bWachstum);
+// Writes the tree as the last presented frame drew it (bWachstum: its
+// growth) to pfad now; false with a message naming the cause.
+bool Export_Schreiben(const std::string& pfad, bool bWachstum, std::string& fehler);
+
 }  // namespace ersatz
