@@ -1,9 +1,13 @@
-# make run: set up, build (Release), run the program in lauf/
+# make run: set up only what the program needs, build (Release) only the
+# program in build-run/, run it in lauf/
 # make test: set up, build everything (Linux, Windows, Linux with sanitizers),
 # run all tests
 # make package: the Debian package and the zip of the Windows build
 # make serve: build the web page (make web) and serve it on localhost
 BUILD := build
+# make run's own folder, without the tests, so that it needs none of their
+# packages and neither make run nor make test reconfigures the other's build.
+BUILD_RUN := build-run
 BUILD_WIN := build-windows
 BUILD_SAN := build-san
 BUILD_FUZZ := build-fuzz
@@ -14,14 +18,21 @@ EMSCRIPTEN := NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 ARGS ?=
 
-.PHONY: run test setup build windows package sanitizer fuzz web serve debug clean
+.PHONY: run test setup setup-run build build-run windows package sanitizer fuzz web serve debug clean
 
 setup:
-	@bash tools/einrichten.sh
+	@bash tools/einrichten.sh test
+
+setup-run:
+	@bash tools/einrichten.sh lauf
 
 build: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
+
+build-run: setup-run
+	cmake -S . -B $(BUILD_RUN) -DCMAKE_BUILD_TYPE=Release -DBORKWERK_TESTS=OFF
+	cmake --build $(BUILD_RUN) -j $(JOBS) --target borkwerk
 
 debug: setup
 	cmake -S . -B build-debug -DCMAKE_BUILD_TYPE=Debug
@@ -56,9 +67,9 @@ web: setup
 serve: web
 	node tests/web/server.js $(BUILD_WEB)
 
-run: build
+run: build-run
 	mkdir -p lauf
-	cd lauf && ../$(BUILD)/borkwerk $(ARGS)
+	cd lauf && ../$(BUILD_RUN)/borkwerk $(ARGS)
 
 test: build windows package sanitizer fuzz web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE lang
@@ -66,4 +77,4 @@ test: build windows package sanitizer fuzz web
 	bash tests/fuzz/laufen.sh $(BUILD_FUZZ) 60
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WEB) build-debug lauf
+	rm -rf $(BUILD) $(BUILD_RUN) $(BUILD_WIN) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WEB) build-debug lauf
