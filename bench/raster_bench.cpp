@@ -1,10 +1,17 @@
 // Frame cost of the software device at 1152x864: the program's own frame
-// on the heaviest tree it grows, and a synthetic tree that fills every
-// one of the pool's 2,047 branches (~2,047 indexed draw calls from one
-// 16,376-vertex pool), more than any grown tree has.
+// on the heaviest tree it grows, whole and its draws alone; a synthetic
+// tree that fills every one of the pool's 2,047 branches (~2,047 indexed
+// draw calls from one 16,376-vertex pool), more than any grown tree has;
+// the clear against memset; and the cost per call and per triangle of
+// many tiny triangles.
 #include <benchmark/benchmark.h>
+#include <valgrind/callgrind.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "ansicht/ansicht.h"
@@ -147,8 +154,11 @@ BENCHMARK(BM_BaumBild)->Unit(benchmark::kMillisecond);
 // The seed among 0 to 19,999 whose full-grown tree has the most branches.
 // The scale limit ends most lines of descent long before depth 10, so
 // this is far below the pool's 2,047 (429 branches, for seed 17277).
+// BORKWERK_SAAT names it instead: under valgrind the search takes minutes.
 unsigned Schwerste_Saat() {
   static const unsigned nSaat = [] {
+    if (const char* sz = std::getenv("BORKWERK_SAAT"))
+      return unsigned(std::strtoul(sz, nullptr, 10));
     const D3DVECTOR vFuss = {0.0f, -1.0f, 0.0f};
     unsigned nBeste = 0, nMeiste = 0;
     for (unsigned n = 0; n < 20000; ++n) {
@@ -162,26 +172,25 @@ unsigned Schwerste_Saat() {
   return nSaat;
 }
 
-// The program's own frame on the heaviest grown tree: clear, camera,
-// turning light, every branch drawn, the overlay, present. The argument
-// is the camera's distance in tenths: 30 at start, 50 zoomed out and 5
-// zoomed in fully.
-void BM_ProgrammBild(benchmark::State& state) {
+// The program's device and the heaviest grown tree, drawn once, with the
+// camera at nAbstand tenths (30 at start, 50 zoomed out, 5 zoomed in
+// fully); the counters name the frame's calls and triangles.
+std::unique_ptr<Baum> Schwerster_Baum(benchmark::State& state, int nAbstand) {
   const unsigned nSaat = Schwerste_Saat();
   Programmgeraet_Einrichten();
   Kamera_Init();
-  MausDZ = static_cast<int>((30 - state.range(0)) * 96);
+  MausDZ = (30 - nAbstand) * 96;
   Kamera_Bewegen();
   MausDZ = 0;
   const D3DVECTOR vFuss = {0.0f, -1.0f, 0.0f};
   srand(nSaat);
-  Baum b(&vFuss, 10);
+  auto b = std::make_unique<Baum>(&vFuss, 10);
   for (int i = 0; i < 132; i++) {
-    b.Wachsen();
-    b.Zeichnen();
+    b->Wachsen();
+    b->Zeichnen();
   }
   ersatz::Aufzeichnung_Starten();
-  b.Zeichnen();
+  b->Zeichnen();
   ersatz::Aufzeichnung_Beenden();
   double nAufrufe = 0, nDreiecke = 0;
   for (const ersatz::Aufruf& a : ersatz::Aufzeichnung()) {
@@ -192,17 +201,45 @@ void BM_ProgrammBild(benchmark::State& state) {
   state.counters["Aufrufe"] = nAufrufe;
   state.counters["Dreiecke"] = nDreiecke;
   state.counters["Saat"] = nSaat;
-  for (auto _ : state) {
-    pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-    Kamera_Bewegen();
-    rLichtBewegen();
-    b.Wachsen();
-    b.Zeichnen();
-    Zeichne_Hilfe();
-    pDevice->Present(nullptr, nullptr, nullptr, nullptr);
-  }
+  return b;
+}
+
+// The program's own frame: clear, camera, turning light, every branch
+// drawn, the overlay, present. Not inlined, so that a profile counts it
+// once a frame (tools/bildbefehle.sh).
+__attribute__((noinline)) void Programmbild(Baum& b) {
+  pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+  Kamera_Bewegen();
+  rLichtBewegen();
+  b.Wachsen();
+  b.Zeichnen();
+  Zeichne_Hilfe();
+  pDevice->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+// The frame's draws alone: camera, turning light and every branch, on the
+// depth of the frame before. The view stays, so every pixel passes the
+// depth test (less or equal) and is written as after a clear.
+__attribute__((noinline)) void Programmzeichnungen(Baum& b) {
+  Kamera_Bewegen();
+  rLichtBewegen();
+  b.Wachsen();
+  b.Zeichnen();
+}
+
+// Under callgrind (tools/bildbefehle.sh) only the frames are instrumented,
+// not the search for the seed.
+template <typename Bild>
+void Bilder_Messen(benchmark::State& state, Bild bild) {
+  const std::unique_ptr<Baum> b = Schwerster_Baum(state, static_cast<int>(state.range(0)));
+  CALLGRIND_START_INSTRUMENTATION;
+  for (auto _ : state) bild(*b);
+  CALLGRIND_STOP_INSTRUMENTATION;
   D3D_Ende();
 }
+
+// The argument is the camera's distance in tenths.
+void BM_ProgrammBild(benchmark::State& state) { Bilder_Messen(state, Programmbild); }
 BENCHMARK(BM_ProgrammBild)
     ->Arg(50)
     ->Arg(30)
@@ -211,15 +248,115 @@ BENCHMARK(BM_ProgrammBild)
     ->Arg(5)
     ->Unit(benchmark::kMillisecond);
 
+void BM_ProgrammZeichnungen(benchmark::State& state) { Bilder_Messen(state, Programmzeichnungen); }
+BENCHMARK(BM_ProgrammZeichnungen)->Arg(30)->Arg(5)->Unit(benchmark::kMillisecond);
+
+constexpr std::int64_t nLoeschBytes = std::int64_t{1152} * 864 * 2 * 2;
+
+__attribute__((noinline)) void Loeschen(IDirect3DDevice8* g) {
+  g->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00204060, 1.0f, 0);
+}
+
+// Colour and depth of the frame, both 16 bits a pixel.
 void BM_Loeschen(benchmark::State& state) {
   IDirect3DDevice8* g = Software_Geraet();
+  CALLGRIND_START_INSTRUMENTATION;
   for (auto _ : state) {
-    g->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00204060, 1.0f, 0);
+    Loeschen(g);
     benchmark::ClobberMemory();
   }
-  state.SetBytesProcessed(int64_t(state.iterations()) * 1152 * 864 * 2 * 2);
+  CALLGRIND_STOP_INSTRUMENTATION;
+  state.SetBytesProcessed(int64_t(state.iterations()) * nLoeschBytes);
   g->Release();
 }
 BENCHMARK(BM_Loeschen)->Unit(benchmark::kMicrosecond);
+
+// The yardstick of the clear: memset of as many bytes, in two buffers of
+// the sizes of back buffer and depth buffer.
+void BM_Memset(benchmark::State& state) {
+  std::vector<std::uint8_t> farbe(nLoeschBytes / 2), tiefe(nLoeschBytes / 2);
+  for (auto _ : state) {
+    std::memset(farbe.data(), 0x21, farbe.size());
+    std::memset(tiefe.data(), 0xFF, tiefe.size());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * nLoeschBytes);
+}
+BENCHMARK(BM_Memset)->Unit(benchmark::kMicrosecond);
+
+// A mesh of tiny triangles in front of the camera: nSeite x nSeite quads
+// of 4 x 4 pixels, each two triangles of 8 pixels that share their
+// vertices with the neighbours; every other quad faces away and is
+// culled, as half a branch's sides are. Normals tilt at random.
+struct Kachelnetz {
+  static constexpr int nSeite = 64;
+  std::vector<Vtx> Ecken;
+  std::vector<WORD> Indizes;  // six a quad, row by row
+};
+
+Kachelnetz Kachelnetz_Bauen() {
+  Kachelnetz k;
+  // At z = 2 a pixel is 2 / (432 · 1.7264596) high: quads of 4 pixels.
+  const float z = 2.0f, s = 4.0f * z / (432.0f * 1.7264596f);
+  const float x0 = -0.5f * Kachelnetz::nSeite * s;
+  srand(99);
+  auto zufall = [] { return float(rand() % 1000) / 1000.0f - 0.5f; };
+  for (int j = 0; j <= Kachelnetz::nSeite; ++j) {
+    for (int i = 0; i <= Kachelnetz::nSeite; ++i) {
+      k.Ecken.push_back(Punkt(x0 + i * s, -x0 - j * s, z, zufall(), zufall(), -1.0f));
+    }
+  }
+  const int n = Kachelnetz::nSeite + 1;
+  for (int j = 0; j < Kachelnetz::nSeite; ++j) {
+    for (int i = 0; i < Kachelnetz::nSeite; ++i) {
+      const WORD a = WORD(j * n + i), b = WORD(a + 1), c = WORD(a + n), d = WORD(c + 1);
+      const WORD vorn[6] = {a, b, d, a, d, c}, hinten[6] = {a, d, b, a, c, d};
+      const WORD* q = (i + j) % 2 == 0 ? vorn : hinten;
+      k.Indizes.insert(k.Indizes.end(), q, q + 6);
+    }
+  }
+  return k;
+}
+
+// The mesh drawn in calls of state.range(0) triangles each, each call in
+// its own scene with its vertex format set, as the tree draws a branch;
+// each names the span of vertices its indices use. Time per call and per
+// triangle: the argument 1 against a large one tells one from the other.
+void BM_KleineDreiecke(benchmark::State& state) {
+  const Kachelnetz k = Kachelnetz_Bauen();
+  Programmgeraet_Einrichten();
+  const D3DMATRIX einheit = {{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}};
+  pDevice->SetTransform(D3DTS_VIEW, &einheit);
+  rLichtBewegen();
+  const std::size_t nJeAufruf = std::size_t(state.range(0));
+  const std::size_t nDreiecke = k.Indizes.size() / 3;
+  struct Aufruf {
+    UINT nMin, nAnzahl, nDreiecke;
+    const WORD* pIndizes;
+  };
+  std::vector<Aufruf> aufrufe;
+  for (std::size_t d = 0; d < nDreiecke; d += nJeAufruf) {
+    const WORD* p = k.Indizes.data() + 3 * d;
+    const UINT n = UINT(std::min(nJeAufruf, nDreiecke - d));
+    const auto [lo, hi] = std::minmax_element(p, p + 3 * n);
+    aufrufe.push_back({*lo, UINT(*hi - *lo + 1), n, p});
+  }
+  IDirect3DDevice8* g = pDevice;
+  for (auto _ : state) {
+    for (const Aufruf& a : aufrufe) {
+      g->BeginScene();
+      g->SetVertexShader(nFvf);
+      g->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, a.nMin, a.nAnzahl, a.nDreiecke, a.pIndizes,
+                                D3DFMT_INDEX16, k.Ecken.data(), sizeof(Vtx));
+      g->EndScene();
+    }
+  }
+  const double n = double(state.iterations());
+  const auto je = benchmark::Counter::kIsRate | benchmark::Counter::kInvert;
+  state.counters["s_je_Aufruf"] = benchmark::Counter(n * double(aufrufe.size()), je);
+  state.counters["s_je_Dreieck"] = benchmark::Counter(n * double(nDreiecke), je);
+  D3D_Ende();
+}
+BENCHMARK(BM_KleineDreiecke)->Arg(1)->Arg(10)->Arg(512)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
