@@ -87,6 +87,7 @@ void Geraet::Vorbelegen(Flaeche* pNeuerRueckpuffer, bool bTiefenpuffer, bool bVo
   Material = D3DMATERIAL8{};
   Lichter.clear();
   nShader = 0;
+  Format = Eckenformat{};
   bSzene = false;
   bRechnerVeraltet = true;
 }

@@ -85,7 +85,10 @@ class Geraet final : public Com<IDirect3DDevice8, IID_IDirect3DDevice8> {
   unsigned nVerlusteGesehen = 0;
   std::vector<std::uint16_t> Tiefe;
   bool bSzene = false;
+  // The vertex format and its layout; nGroesse is 0 until a drawable
+  // format is set.
   DWORD nShader = 0;
+  Eckenformat Format;
   DWORD RenderStates[256];
   DWORD Stufen[8][29];
   D3DMATRIX Welt, Sicht, Projektion;

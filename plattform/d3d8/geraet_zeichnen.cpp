@@ -46,11 +46,14 @@ void Zeichnen_Melden(HRESULT hr, D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, 
 
 }  // namespace
 
+// The tree sets its format before every draw call: the same format again
+// keeps the transform-and-light stage as it is.
 HRESULT Geraet::SetVertexShader(DWORD Handle) {
   Eckenformat format;
   const HRESULT hr = Eckenformat_Lesen(Handle, format) ? D3D_OK : D3DERR_INVALIDCALL;
-  if (hr == D3D_OK) {
+  if (hr == D3D_OK && Handle != nShader) {
     nShader = Handle;
+    Format = format;
     bRechnerVeraltet = true;
   }
   Aufruf_Melden(Aufruf_Art::SetVertexShader, hr, 0, Handle);
@@ -60,10 +63,8 @@ HRESULT Geraet::SetVertexShader(DWORD Handle) {
 HRESULT Geraet::Zeichnen_Pruefen(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAnzahl, UINT nPrimitive,
                                  const void* pIndizes, D3DFORMAT IndexFormat, const void* pEcken,
                                  UINT nStride) const {
-  Eckenformat format;
-  if (!bSzene || pIndizes == nullptr || pEcken == nullptr || nAnzahl == 0 ||
-      !Eckenformat_Lesen(nShader, format) || nStride < format.nGroesse ||
-      Indexanzahl(Typ, nPrimitive) == 0 ||
+  if (!bSzene || pIndizes == nullptr || pEcken == nullptr || nAnzahl == 0 || Format.nGroesse == 0 ||
+      nStride < Format.nGroesse || Indexanzahl(Typ, nPrimitive) == 0 ||
       (IndexFormat != D3DFMT_INDEX16 && IndexFormat != D3DFMT_INDEX32) ||
       std::uint64_t{nMin} + nAnzahl > (IndexFormat == D3DFMT_INDEX16 ? 0x10000u : 0x1000000u)) {
     return D3DERR_INVALIDCALL;
@@ -96,21 +97,17 @@ HRESULT Geraet::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE Typ, UINT nMin, UINT nAn
   }
   if (hr == D3D_OK && nPrimitive > 0) {
     if (Beobachter_Da()) {
-      Eckenformat format;
-      Eckenformat_Lesen(nShader, format);
       Beobachter_Zeichnung({Typ, nMin, nAnzahl, nPrimitive, pIndizes, IndexFormat, pEcken, nStride,
-                            format.nNormale, Welt, Material});
+                            Format.nNormale, Welt, Material});
     }
   }
   if (Aufrufe_Beobachtet()) {
-    Eckenformat format;
-    Eckenformat_Lesen(nShader, format);
     if (IndexFormat == D3DFMT_INDEX32) {
       Zeichnen_Melden<std::uint32_t>(hr, Typ, nMin, nAnzahl, nPrimitive, pIndizes, IndexFormat,
-                                     pEcken, nStride, format.nNormale);
+                                     pEcken, nStride, Format.nNormale);
     } else {
       Zeichnen_Melden<std::uint16_t>(hr, Typ, nMin, nAnzahl, nPrimitive, pIndizes, IndexFormat,
-                                     pEcken, nStride, format.nNormale);
+                                     pEcken, nStride, Format.nNormale);
     }
   }
   return hr;
@@ -138,7 +135,7 @@ void Geraet::Eckenrechner_Aktualisieren() {
   }
   e.pRenderStates = RenderStates;
   e.pStufe0 = Stufen[0];
-  Eckenformat_Lesen(nShader, e.Format);
+  e.Format = Format;
   Rechner.Einrichten(e);
   bRechnerVeraltet = false;
 }

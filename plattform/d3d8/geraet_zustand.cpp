@@ -55,7 +55,7 @@ HRESULT Geraet::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
   HRESULT hr = D3D_OK;
   if (Fehler("SetRenderState") || State == 0 || State > nLetzterRenderState) {
     hr = D3DERR_INVALIDCALL;
-  } else {
+  } else if (RenderStates[State] != Value) {
     RenderStates[State] = Value;
     bRechnerVeraltet = true;
   }
@@ -67,7 +67,7 @@ HRESULT Geraet::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
   HRESULT hr = D3D_OK;
   if (Stage >= nStufen || Type == 0 || Type > nLetzterStufenzustand) {
     hr = D3DERR_INVALIDCALL;
-  } else {
+  } else if (Stufen[Stage][Type] != Value) {
     Stufen[Stage][Type] = Value;
     bRechnerVeraltet = true;
   }
