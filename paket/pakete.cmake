@@ -1,4 +1,4 @@
-# make package: on Linux a Debian package (program, man page, desktop entry
+# make package: on Linux a Debian package (program and its film module, man page, desktop entry
 # with its icon, AppStream data, documentation), on Windows a zip of
 # borkwerk.exe (its icon built in) and a readme.
 set(CPACK_PACKAGE_NAME borkwerk)
@@ -42,6 +42,8 @@ writing PNG pictures.")
 # hardening).
 target_link_options(borkwerk PRIVATE -Wl,-z,relro,-z,now)
 install(TARGETS borkwerk RUNTIME DESTINATION games)
+# The film's module, where the program looks for it beside its own folder.
+install(TARGETS borkwerk_film LIBRARY DESTINATION lib/borkwerk)
 install(PROGRAMS paket/borkwerk-start DESTINATION libexec/borkwerk)
 install(FILES paket/borkwerk.desktop DESTINATION share/applications)
 # The desktop entry's icon, at the sizes tools/symbol.sh makes.

@@ -41,7 +41,7 @@ pruefe_gleich "section games" "$(feld Section)" games
 pruefe "maintainer" grep -q "<borkwerk@example.org>" <<<"$(feld Maintainer)"
 pruefe "long description" test "$(feld Description | wc -l)" -gt 3
 feld Depends | tr ',' '\n' | awk '{ print $1 }' >"$tmp/abhaengig"
-for bibliothek in libc6 libsdl2-2.0-0 libpng16-16 libx11-6 libstdc++6; do
+for bibliothek in libc6 libsdl2-2.0-0 libpng16-16 libx11-6 libstdc++6 libavcodec59 libavformat59; do
   pruefe "depends on $bibliothek" grep -qxF "$bibliothek" "$tmp/abhaengig"
 done
 
@@ -61,6 +61,11 @@ pruefe "changelog names $version-1" \
 "$baum/usr/games/borkwerk" --help >"$tmp/hilfe" 2>&1
 pruefe "unpacked program: --help exits 0" test $? -eq 0
 pruefe "unpacked program: --help lists options" grep -q -- "--windowed" "$tmp/hilfe"
+pruefe "film module in lib/borkwerk" test -f "$baum/usr/lib/borkwerk/borkwerk-film.so"
+(cd "$tmp" && "$baum/usr/games/borkwerk" --headless --frames 3 --film film.webm >/dev/null 2>&1)
+pruefe "unpacked program: a film, by its module (exit 0)" test $? -eq 0
+pruefe_gleich "unpacked program: the film's frames" \
+  "$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 "$tmp/film.webm")" 3
 
 # The man page renders without a warning and names every option and fault
 # --help names.

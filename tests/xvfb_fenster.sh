@@ -57,9 +57,13 @@ pruefe_gleich "start failure: exit 1" "$?" 1
 pruefe "start failure: the log's end line" grep -qF "SPIEL  ENDE" Protokoll.txt
 pid=""
 
-"$prog" --windowed --frames 10 >out 2>err
+# A film of a window's run: every presented frame, as the captures have it.
+"$prog" --windowed --frames 30 --film film.apng --capture-dir fensterbilder >out 2>err
 pruefe "windowed run exits 0" test $? -eq 0
 pruefe "windowed run logged its end" grep -qF "SPIEL  ENDE" Protokoll.txt
+pixel() { ffmpeg -v error "$@" -pix_fmt rgb24 -f framemd5 - | grep -v '^#' | awk -F, '{print $NF}'; }
+pruefe_gleich "windowed film: the 30 frames the window showed" "$(pixel -i film.apng)" \
+  "$(pixel -framerate 25 -i fensterbilder/frame-%05d.png)"
 # Destroyed from outside, by another client's XDestroyWindow (windowclose)
 # or by closing our connection to the server (windowkill): taken as the
 # window's destruction, so the run ends through the normal shut-down.

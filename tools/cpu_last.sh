@@ -4,8 +4,9 @@
 # screen (scaled), reporting the process's CPU share of one core over the
 # session and, from --frame-times, the frame period's median and spread.
 # With a Windows .exe it runs that under Wine (CPU share only: the Windows
-# build reads no options).
-#   tools/cpu_last.sh [--fullscreen] [SEKUNDEN] [PROGRAMM]   (build/borkwerk)
+# build reads no options). Further options go to the program (a film's,
+# say: a relative name is in the session's own folder, gone after it).
+#   tools/cpu_last.sh [--fullscreen] [SEKUNDEN] [PROGRAMM [OPTION...]]   (build/borkwerk)
 set -u
 oben=$(cd "$(dirname "$0")/.." && pwd)
 source "$oben/tests/gemeinsam.sh"
@@ -14,6 +15,7 @@ modus=--windowed
 [ "${1:-}" = --fullscreen ] && { modus=""; shift; }
 sekunden=${1:-20}
 prog=$(realpath "${2:-$oben/build/borkwerk}")
+shift $(($# < 2 ? $# : 2))
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cd "$tmp"
@@ -26,7 +28,7 @@ case $prog in
     ;;
   *)
     # shellcheck disable=SC2086
-    "$prog" $modus --seed 17276 --frames "$bilder" --frame-times zeiten.txt >out 2>err &
+    "$prog" $modus --seed 17276 --frames "$bilder" --frame-times zeiten.txt "$@" >out 2>err &
     ;;
 esac
 pid=$!

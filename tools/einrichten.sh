@@ -8,12 +8,13 @@
 set -euo pipefail
 oben=$(cd "$(dirname "$0")/.." && pwd)
 satz=${1:-test}
-lauf=(cmake make g++ pkg-config libsdl2-dev libx11-dev libpng-dev libtinygltf-dev)
+lauf=(cmake make g++ pkg-config libsdl2-dev libx11-dev libpng-dev libtinygltf-dev
+      libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev
       g++-mingw-w64-x86-64 wine wine64 emscripten chromium
       clang libclang-rt-14-dev valgrind xvfb xauth xdotool x11-utils openbox
       imagemagick time dpkg-dev lintian unzip desktop-file-utils man-db appstream
-      libxml2-utils)
+      libxml2-utils ffmpeg)
 case $satz in
   lauf) pakete=("${lauf[@]}") ;;
   test)

@@ -66,7 +66,7 @@ std::FILE* Entwurf_Anlegen(const std::string& ziel, std::string& entwurf, std::s
     std::snprintf(szZahl, sizeof szZahl, ".%lx%llx%x.tmp", GetCurrentProcessId(),
                   static_cast<unsigned long long>(t.QuadPart), ++nZaehler);
     entwurf = ziel + szZahl;
-    HANDLE h = CreateFileA(entwurf.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE h = CreateFileA(entwurf.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       if (GetLastError() == ERROR_FILE_EXISTS) continue;
@@ -74,8 +74,8 @@ std::FILE* Entwurf_Anlegen(const std::string& ziel, std::string& entwurf, std::s
       entwurf.clear();
       return nullptr;
     }
-    const int nDatei = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);
-    std::FILE* f = nDatei < 0 ? nullptr : _fdopen(nDatei, "wb");
+    const int nDatei = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_BINARY);
+    std::FILE* f = nDatei < 0 ? nullptr : _fdopen(nDatei, "w+b");
     if (f) return f;
     grund = std::strerror(errno);
     if (nDatei < 0)
@@ -180,7 +180,7 @@ std::FILE* Entwurf_Anlegen(const std::string& ziel, std::string& entwurf, std::s
     nModus = (0666 & ~nMaske) | 0600;
   }
   fchmod(nDatei, nModus);
-  std::FILE* f = fdopen(nDatei, "wb");
+  std::FILE* f = fdopen(nDatei, "w+b");
   if (f) return f;
   grund = std::strerror(errno);
   close(nDatei);
@@ -208,36 +208,48 @@ std::string Ordner_Pruefen(const std::string& ordner) {
 
 }  // namespace
 
-std::string Datei_Ganz_Schreiben(const std::string& pfad,
-                                 const std::function<bool(std::FILE*)>& schreiben) {
+std::string Datei_Beginnen(const std::string& pfad, Datei_Vorgang& v) {
+  v = Datei_Vorgang{};
   const Ziel z = Ziel_Finden(pfad);
   if (!z.grund.empty()) return z.grund;
-  std::string entwurf, grund;
-  std::FILE* f =
-      z.bDirekt ? Direkt_Oeffnen(z.pfad, grund) : Entwurf_Anlegen(z.pfad, entwurf, grund);
-  if (!f) return grund;
-  errno = 0;
-  bool bGut = false;
-  try {
-    bGut = schreiben(f);
-  } catch (...) {
-    std::fclose(f);
-    if (!entwurf.empty()) Entfernen(entwurf);
-    throw;
-  }
-  int nFehler = errno;
-  if (std::fflush(f) != 0 || std::ferror(f)) {
+  std::string grund;
+  v.ziel = z.pfad;
+  v.pDatei = z.bDirekt ? Direkt_Oeffnen(z.pfad, grund) : Entwurf_Anlegen(z.pfad, v.entwurf, grund);
+  return v.pDatei ? "" : grund;
+}
+
+std::string Datei_Beenden(Datei_Vorgang& v, bool bGut, int nFehler) {
+  if (!v.pDatei) return "the file was never opened";
+  if (std::fflush(v.pDatei) != 0 || std::ferror(v.pDatei)) {
+    if (bGut) nFehler = errno;
     bGut = false;
-    if (errno) nFehler = errno;
   }
-  if (std::fclose(f) != 0 && bGut) {
+  if (std::fclose(v.pDatei) != 0 && bGut) {
     bGut = false;
     nFehler = errno;
   }
-  if (!bGut) grund = nFehler ? std::strerror(nFehler) : "its content could not be made";
-  if (bGut && !z.bDirekt) bGut = Ersetzen(entwurf, z.pfad, grund);
-  if (!bGut && !entwurf.empty()) Entfernen(entwurf);
+  v.pDatei = nullptr;
+  std::string grund = bGut ? "" : nFehler ? std::strerror(nFehler) : "its content could not be made";
+  if (bGut && !v.entwurf.empty() && !Ersetzen(v.entwurf, v.ziel, grund)) bGut = false;
+  if (!bGut && !v.entwurf.empty()) Entfernen(v.entwurf);
+  v.entwurf.clear();
   return bGut ? "" : grund;
+}
+
+std::string Datei_Ganz_Schreiben(const std::string& pfad,
+                                 const std::function<bool(std::FILE*)>& schreiben) {
+  Datei_Vorgang v;
+  const std::string grund = Datei_Beginnen(pfad, v);
+  if (!grund.empty()) return grund;
+  errno = 0;
+  bool bGut = false;
+  try {
+    bGut = schreiben(v.pDatei);
+  } catch (...) {
+    Datei_Beenden(v, false, 0);
+    throw;
+  }
+  return Datei_Beenden(v, bGut, errno);
 }
 
 std::string Datei_Pruefen(const std::string& pfad) {

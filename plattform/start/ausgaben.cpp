@@ -46,7 +46,8 @@ bool Ausgaben_Pruefen(const Einstellungen& e, std::string& meldung) {
   std::vector<Datei_Angabe> ausgaben;
   for (const Datei_Angabe& a :
        {Datei_Angabe{"--capture", e.capture}, Datei_Angabe{"--export", e.export_},
-        Datei_Angabe{"--export-growth", e.exportWachstum}})
+        Datei_Angabe{"--export-growth", e.exportWachstum}, Datei_Angabe{"--film", e.film},
+        Datei_Angabe{"--frame-times", e.bildzeiten}})
     if (!a.pfad.empty()) ausgaben.push_back(a);
   std::vector<Datei_Angabe> eigene = {{"the program's log", "Protokoll.txt"},
                                       {"the program's device file", "device.gra"}};

@@ -1,16 +1,19 @@
 // The stand-in's entry point on a desktop system: reads the launcher's
 // options and runs the program on SDL's window, or headless without a
-// display, with the PNG captures and the exports as its outputs.
+// display, with the PNG captures, the film and the exports as its outputs.
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "plattform/aufnahme/aufnahme.h"
 #include "plattform/datei/datei.h"
 #include "plattform/export/export.h"
 #include "plattform/fehler/fehler.h"
+#include "plattform/film/film.h"
 #include "plattform/headless/headless.h"
 #include "plattform/sdl/sdl.h"
 #include "plattform/start/start.h"
@@ -33,6 +36,7 @@ void Signale_Abfangen() {
 }
 
 bool Einrichten(Einstellungen& e, std::string& meldung) {
+  if (!e.film.empty() && !ersatz::Film_Name_Pruefen(e.film, meldung)) return false;
   if (!ersatz::Ausgaben_Pruefen(e, meldung)) return false;
   if (!e.captureOrdner.empty()) {
     std::error_code fehlerCode;
@@ -65,11 +69,20 @@ ersatz::Anzeige& Vorne_Starten(Einstellungen& e, ersatz::Uhrgang& gang) {
   }
   gang = pAnzeige ? ersatz::Uhrgang::Echt : ersatz::Uhrgang::Virtuell;
   ersatz::Aufnahme_Einrichten(e.capture, e.captureOrdner);
+  // Only a headless run on a terminal shows the film's progress; one
+  // without --frames presents one full growth.
+  if (!e.film.empty())
+    ersatz::Film_Einrichten(e.film, e.nBilder.value_or(pAnzeige ? 0 : ersatz::nBilderOhneFenster),
+                            !pAnzeige && isatty(STDERR_FILENO));
   return pAnzeige ? *pAnzeige : ersatz::Headless_Anzeige();
 }
 
 void Abschliessen(const Einstellungen& e, int& nErgebnis) {
   std::string fehler;
+  if (!ersatz::Film_Abschliessen(fehler)) {
+    std::fprintf(stderr, "borkwerk: %s\n", fehler.c_str());
+    if (nErgebnis == 0) nErgebnis = 1;
+  }
   if (!ersatz::Aufnahme_Abschliessen(fehler)) {
     std::fprintf(stderr, "borkwerk: %s\n", fehler.c_str());
     if (nErgebnis == 0) nErgebnis = 1;

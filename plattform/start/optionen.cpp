@@ -78,6 +78,8 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
       if (!name(e.export_)) return false;
     } else if (option == "--export-growth") {
       if (!name(e.exportWachstum)) return false;
+    } else if (option == "--film") {
+      if (!name(e.film)) return false;
     } else if (option == "--frame-times") {
       if (!name(e.bildzeiten)) return false;
     } else if (option == "--fault") {
@@ -116,6 +118,9 @@ std::string Optionen_Hilfe() {
       "  --input FILE        scripted keys and mouse movement by frame number\n"
       "  --capture FILE.png  write the last presented frame as PNG\n"
       "  --capture-dir DIR   write every presented frame as DIR/frame-00000.png, ...\n"
+      "  --film FILE         write every presented frame into a film at 25 frames a\n"
+      "                      second: H.264 (FILE.mp4), VP9 (FILE.webm), a looping\n"
+      "                      GIF (FILE.gif) or a lossless APNG (FILE.apng)\n"
       "  --export FILE       write the tree as the last frame drew it: glTF binary\n"
       "                      (FILE.glb) or Wavefront OBJ (FILE.obj)\n"
       "  --export-growth FILE.glb\n"

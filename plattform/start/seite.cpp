@@ -27,7 +27,8 @@ EM_JS(void, Web_Hinweis, (const char* szText), {
 
 bool Einrichten(Einstellungen& e, std::string& meldung) {
   if (e.bFenster || e.bHilfe || !e.capture.empty() || !e.captureOrdner.empty() ||
-      !e.export_.empty() || !e.exportWachstum.empty() || !e.bildzeiten.empty()) {
+      !e.export_.empty() || !e.exportWachstum.empty() || !e.bildzeiten.empty() ||
+      !e.film.empty()) {
     meldung = "in the browser only --seed, --frames, --input, --headless and --fault";
     return false;
   }

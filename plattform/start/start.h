@@ -7,7 +7,7 @@
 //   optionen.cpp  the options: reading (nothing applied yet) and help
 //   start.cpp     one run, as both mains make it
 //   ausgaben.cpp  the outputs' names, checked before the run
-//   desktop.cpp   main on Linux: SDL or headless, PNG captures, exports
+//   desktop.cpp   main on Linux: SDL or headless, PNG captures, films, exports
 //   seite.cpp     main on the web page: the canvas or headless
 #include <cstdint>
 #include <optional>
@@ -29,6 +29,7 @@ struct Einstellungen {
   std::string captureOrdner;             // --capture-dir DIR
   std::string export_;                   // --export FILE.glb or FILE.obj
   std::string exportWachstum;            // --export-growth FILE.glb
+  std::string film;                      // --film FILE.mp4, .webm, .gif or .apng
   std::string bildzeiten;                // --frame-times FILE
   std::vector<std::string> fehler;       // --fault NAME, repeatable
   bool bHilfe = false;                   // --help
