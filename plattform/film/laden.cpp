@@ -31,7 +31,7 @@ bool Modul_Laden(std::string& fehler) {
   for (const std::string& pfad :
        {ordner + "/borkwerk-film.so", ordner + "/../lib/borkwerk/borkwerk-film.so"}) {
     if (access(pfad.c_str(), F_OK) != 0) continue;
-    void* pBibliothek = dlopen(pfad.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* pBibliothek = dlopen(pfad.c_str(), RTLD_LAZY | RTLD_LOCAL);
     void* pEintritt = pBibliothek ? dlsym(pBibliothek, BORKWERK_FILM_EINTRITT) : nullptr;
     if (!pEintritt) {
       fehler = "--film cannot load " + Lesbar(pfad) + ": " + Lesbar(dlerror());
