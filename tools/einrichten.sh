@@ -14,7 +14,7 @@ test=(libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev
       g++-mingw-w64-x86-64 wine wine64 emscripten chromium
       clang libclang-rt-14-dev valgrind xvfb xauth xdotool x11-utils openbox
       imagemagick time dpkg-dev lintian unzip desktop-file-utils man-db appstream
-      libxml2-utils ffmpeg)
+      libxml2-utils nlohmann-json3-dev ffmpeg)
 case $satz in
   lauf) pakete=("${lauf[@]}") ;;
   test)

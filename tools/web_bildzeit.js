@@ -1,11 +1,13 @@
 // The page's speed against the native stand-in, in one run: the heaviest
 // tree's headless run (seed 17276, frames as given) natively and in
 // Chromium's WebAssembly, each the best of three, as milliseconds a frame;
-// then the live page (25 frames a second) for ten seconds: the frames it
-// showed and the main thread's busy time, the tab's CPU use.
+// then the live page (25 frames a second): what it loaded (each file as a
+// server sends it gzip-compressed, level 9) and, for ten seconds, the
+// frames it showed and the main thread's busy time, the tab's CPU use.
 //   node tools/web_bildzeit.js [FRAMES]      (build-web/ and build/borkwerk)
 'use strict';
 const path = require('path');
+const zlib = require('zlib');
 const { execFileSync } = require('child_process');
 const { starten, browser_starten } = require('../tests/web/server.js');
 
@@ -36,8 +38,17 @@ function nativ() {
     console.log('heaviest tree, ' + bilder + ' headless frames: native ' + n.toFixed(3) +
                 ' ms a frame, Chromium ' + w.toFixed(3) + ' ms a frame: ' + (w / n).toFixed(2) + 'x');
 
+    const geladen = [];
+    seite.on('response', function (antwort) { geladen.push(antwort.buffer()); });
     await seite.goto(basis + '?seed=17276');
     await seite.waitForFunction('Module.borkwerkBilder >= 140', { timeout: 60000 });
+    const dateien = await Promise.all(geladen);
+    const roh = dateien.reduce(function (n, d) { return n + d.length; }, 0);
+    const gepackt = dateien.reduce(function (n, d) {
+      return n + zlib.gzipSync(d, { level: 9 }).length;
+    }, 0);
+    console.log('live page: ' + dateien.length + ' files, ' + (roh / 1024).toFixed(1) + ' KB, ' +
+                (gepackt / 1024).toFixed(1) + ' KB gzip (' + gepackt + ' bytes)');
     const vorher = await seite.metrics();
     const b0 = await seite.evaluate('Module.borkwerkBilder');
     await new Promise(function (r) { setTimeout(r, 10000); });

@@ -1,11 +1,14 @@
 // The stand-in's entry point on the web page: seite.js turns the page's
 // parameters into the launcher's options (seed, frames, input, headless);
-// the run goes as on a desktop on the page's canvas (or headless), and its
-// end, with the exit code, is handed back to the page.
+// the run goes as on a desktop on the page's canvas (or headless), with the
+// exporter watching so that the page can take the tree and its growth while
+// the run goes on, and its end, with the exit code, is handed back to the
+// page.
 #include <emscripten.h>
 
 #include <string>
 
+#include "plattform/export/export.h"
 #include "plattform/headless/headless.h"
 #include "plattform/start/start.h"
 #include "plattform/web/web.h"
@@ -25,6 +28,9 @@ EM_JS(void, Web_Hinweis, (const char* szText), {
   if (Module.borkwerkHinweis) Module.borkwerkHinweis(UTF8ToString(szText));
 });
 
+// The canvas's run watches from its first frame, as --export-growth does on
+// a desktop, so the page's files are the desktop's for the same seed and
+// frame. A headless run offers no files.
 bool Einrichten(Einstellungen& e, std::string& meldung) {
   if (e.bFenster || e.bHilfe || !e.capture.empty() || !e.captureOrdner.empty() ||
       !e.export_.empty() || !e.exportWachstum.empty() || !e.bildzeiten.empty() ||
@@ -32,14 +38,19 @@ bool Einrichten(Einstellungen& e, std::string& meldung) {
     meldung = "in the browser only --seed, --frames, --input, --headless and --fault";
     return false;
   }
+  if (!e.bHeadless) ersatz::Export_Beobachten(true);
   return true;
+}
+
+bool Datei_Schreiben(ersatz::Web_Datei datei, const std::string& pfad, std::string& fehler) {
+  return ersatz::Export_Schreiben(pfad, datei == ersatz::Web_Datei::Wachstum, fehler);
 }
 
 // The clock is virtual on the page too, so a seed grows the same tree to
 // the same pixels as on a desktop; on the canvas it is paced to real time.
 ersatz::Anzeige& Vorne_Starten(Einstellungen& e, ersatz::Uhrgang& gang) {
   gang = e.bHeadless ? ersatz::Uhrgang::Virtuell : ersatz::Uhrgang::Getaktet;
-  return e.bHeadless ? ersatz::Headless_Anzeige() : ersatz::Web_Starten();
+  return e.bHeadless ? ersatz::Headless_Anzeige() : ersatz::Web_Starten(Datei_Schreiben);
 }
 
 void Abschliessen(const Einstellungen&, int&) {}

@@ -6,131 +6,14 @@
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
-const { execFileSync } = require('child_process');
 const { starten, browser_starten } = require('./server.js');
+const h = require('./hilfen.js');
+const bedienung = require('./bedienung_test.js');
+const mitnahme = require('./mitnahme_test.js');
 
 const [webOrdner, programm, tmp] = process.argv.slice(2).map(function (a) { return path.resolve(a); });
-let fehler = 0;
-function pruefe(name, gut, mehr) {
-  console.log((gut ? 'ok   ' : 'FAIL ') + name + (gut || mehr === undefined ? '' : ' (' + mehr + ')'));
-  if (!gut) fehler = 1;
-}
-
-// The Linux headless capture of the same run, as RGBA.
-function linux_bild(args, name) {
-  const ordner = path.join(tmp, name);
-  fs.mkdirSync(ordner, { recursive: true });
-  execFileSync(programm, ['--headless', ...args, '--capture', 'bild.png'], { cwd: ordner });
-  return execFileSync('convert', [path.join(ordner, 'bild.png'), 'rgba:-'], { maxBuffer: 1 << 24 });
-}
-
-const KLAR = [206, 40, 41];
-// Green overlay text in the top band, tree pixels below it.
-function zaehlen(d, breite, hoehe) {
-  let gruen = 0, baum = 0, klar = 0;
-  for (let y = 0; y < hoehe; y++) {
-    for (let x = 0; x < breite; x++) {
-      const i = (y * breite + x) * 4;
-      const [r, g, b] = [d[i], d[i + 1], d[i + 2]];
-      const istKlar = r === KLAR[0] && g === KLAR[1] && b === KLAR[2];
-      klar += istKlar;
-      if (y < 130) gruen += g > 150 && r < 150 && b < 150;
-      else baum += !istKlar;
-    }
-  }
-  return { gruen, baum, klar };
-}
-
-// How many bytes of the canvas differ from the Linux capture of the same run.
-async function abweichung(seite, args, name) {
-  const web = (await pixel(seite)).daten;
-  const linux = linux_bild(args, name);
-  if (web.length !== linux.length) return 'the canvas has ' + web.length + ' bytes, the capture ' + linux.length;
-  let anders = 0;
-  for (let i = 0; i < web.length; i++) anders += web[i] !== linux[i];
-  return anders ? anders + ' bytes differ of ' + web.length : '';
-}
-
-// The end panel, once the run has ended.
-async function ende(seite) {
-  await seite.waitForFunction('Module.borkwerkCode !== undefined', { timeout: 90000 });
-  return seite.evaluate(function () {
-    return { text: document.getElementById('endetext').textContent,
-             protokoll: document.getElementById('protokoll').textContent,
-             sichtbar: !document.getElementById('ende').hidden,
-             meldung: document.getElementById('meldung').textContent,
-             links: document.getElementById('links').innerText,
-             code: Module.borkwerkCode };
-  });
-}
-
-// The canvas's RGBA bytes; they cross from the page as base64, which is far
-// quicker than a list of numbers.
-// The end of the run that tun starts by loading the page anew: a same-page
-// move (a new fragment) ends no run and counts as a navigation too, so the
-// old page is marked and its end does not count.
-async function neues_ende(seite, tun) {
-  await seite.evaluate('window.borkwerkAlt = true');
-  await tun();
-  await seite.waitForFunction('!window.borkwerkAlt && Module.borkwerkCode !== undefined', { timeout: 90000 });
-  return ende(seite);
-}
-
-async function pixel(seite) {
-  const p = await seite.evaluate(function () {
-    const c = document.getElementById('bild');
-    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    let text = '';
-    for (let i = 0; i < d.length; i += 0x8000) text += String.fromCharCode.apply(null, d.subarray(i, i + 0x8000));
-    return { breite: c.width, hoehe: c.height, daten: btoa(text) };
-  });
-  return { breite: p.breite, hoehe: p.hoehe, daten: Buffer.from(p.daten, 'base64') };
-}
-
-// Shading line and help lines, as green pixels of their rows.
-async function zeilen(seite) {
-  const p = await pixel(seite);
-  let schattierung = '', hilfe = 0;
-  for (let y = 10; y < 28; y++) {
-    for (let x = 0; x < p.breite; x++) {
-      const i = (y * p.breite + x) * 4;
-      schattierung += p.daten[i + 1] > 150 && p.daten[i] < 150 ? '1' : '0';
-    }
-  }
-  for (let y = 50; y < 130; y++) {
-    for (let x = 0; x < p.breite; x++) {
-      const i = (y * p.breite + x) * 4;
-      hilfe += p.daten[i + 1] > 150 && p.daten[i] < 150;
-    }
-  }
-  return { schattierung, hilfe };
-}
-
-async function bis_bild(seite, n) {
-  await seite.waitForFunction('Module.borkwerkBilder >= ' + n, { timeout: 60000, polling: 20 });
-}
-
-// k frames more than the page has shown so far.
-async function weiter(seite, k) {
-  await bis_bild(seite, (await seite.evaluate('Module.borkwerkBilder')) + k);
-}
-
-// A key held for two frames: the program reads the keyboard's state once a
-// frame, as DirectInput's immediate mode does, so a shorter tap may fall
-// between two reads.
-async function druecken(seite, taste) {
-  await seite.keyboard.down(taste);
-  await weiter(seite, 2);
-  await seite.keyboard.up(taste);
-}
-
-async function neue_seite(browser, meldungen) {
-  const seite = await browser.newPage();
-  await seite.setViewport({ width: 1280, height: 1000 });
-  seite.on('console', function (m) { if (m.type() === 'error') meldungen.push(m.text()); });
-  seite.on('pageerror', function (e) { meldungen.push(e.message); });
-  return seite;
-}
+h.einrichten(programm, tmp);
+const { pruefe, abweichung, ende, neues_ende, pixel, zeilen, zaehlen, bis_bild, weiter, druecken, neue_seite } = h;
 
 async function fester_lauf(browser, basis) {
   const meldungen = [];
@@ -337,27 +220,29 @@ async function server_pruefen(port) {
   const basis = 'http://127.0.0.1:' + port + '/';
   const browser = await browser_starten(['--disable-background-timer-throttling',
                                          '--disable-renderer-backgrounding']);
-  let stufe = 'start';
+  // Each part on its own: one that throws is a failure, and the rest run.
+  const teile = [
+    ['the server', function () { return server_pruefen(port); }],
+    ['the fixed run', function () { return fester_lauf(browser, basis); }],
+    ['the scripted run', function () { return skript_lauf(browser, basis); }],
+    ['the long scripts', function () { return lange_laeufe(browser, basis); }],
+    ['the runs that do not start', function () { return fehler_laeufe(browser, basis); }],
+    ['the headless run', function () { return headless_lauf(browser, basis); }],
+    ['the live page', function () { return live_lauf(browser, basis); }],
+    ...bedienung.teile(browser, basis),
+    ...mitnahme.teile(browser, basis, webOrdner),
+  ];
   try {
-    stufe = 'the server';
-    await server_pruefen(port);
-    stufe = 'the fixed run';
-    await fester_lauf(browser, basis);
-    stufe = 'the scripted run';
-    await skript_lauf(browser, basis);
-    stufe = 'the long scripts';
-    await lange_laeufe(browser, basis);
-    stufe = 'the runs that do not start';
-    await fehler_laeufe(browser, basis);
-    stufe = 'the headless run';
-    await headless_lauf(browser, basis);
-    stufe = 'the live page';
-    await live_lauf(browser, basis);
-  } catch (e) {
-    pruefe('the browser test ran through ' + stufe, false, e.message);
+    for (const [name, teil] of teile) {
+      try {
+        await teil();
+      } catch (e) {
+        pruefe('the browser test ran through ' + name, false, e.message);
+      }
+    }
   } finally {
     await browser.close();
     server.close();
   }
-  process.exit(fehler);
+  process.exit(h.umgebung.fehler);
 })();

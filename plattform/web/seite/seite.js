@@ -1,7 +1,7 @@
 // The page around the program: turns the address's parameters into the
-// launcher's options, queues the browser's events for the program's message
-// pump, shows each frame on the canvas and, when the run ends, its log and
-// device file.
+// launcher's options, shows each frame on the canvas and, when the run
+// ends, its log and device file. What the user does on the page (keys,
+// mouse, touch, buttons, downloads) is bedienung.js's.
 //   ?seed=N      the clock starts at N (default: the time of day), as --seed
 //   ?frames=N    the run ends after N frames, as --frames
 //   ?input=TEXT  scripted keys and mouse by frame, as --input's file; the
@@ -19,6 +19,12 @@ var Module = (function () {
   const zeichner = canvas.getContext('2d', { alpha: false });
   const saat = p.has('seed') ? p.get('seed') : String(Date.now() % 4294967296);
   document.getElementById('saat').value = saat;
+  // The address always names the tree's seed, so that it can be shared.
+  if (!p.has('seed')) {
+    const adresse = new URL(location.href);
+    adresse.searchParams.set('seed', saat);
+    history.replaceState(null, '', adresse);
+  }
 
   const DATEI = '/eingabe.txt';
   const quelle = fragment.has('input') ? '#input' : '?input';
@@ -49,12 +55,15 @@ var Module = (function () {
     document.getElementById('meldung').textContent = text;
   }
 
-  const ereignisse = [];
   const modul = {
     arguments: args,
     canvas: canvas,
-    borkwerkEreignisse: ereignisse,
+    // The program's message pump takes its input events and the page's
+    // requests from here (bedienung.js fills it).
+    borkwerkEreignisse: [],
     borkwerkBilder: 0,
+    borkwerkSaat: saat,
+    borkwerkMelden: melden,
     // Two scripts would leave one of them unread without a word.
     noInitialRun: doppelt,
     preRun: [function () {
@@ -73,6 +82,7 @@ var Module = (function () {
       }
       zeichner.putImageData(new ImageData(rgba, breite, hoehe), 0, 0);
       modul.borkwerkBilder++;
+      if (modul.borkwerkGezeigt) modul.borkwerkGezeigt();
     },
     borkwerkMeldung: function (titel, text) {
       melden(titel + ': ' + fuer_seite(text));
@@ -100,6 +110,7 @@ var Module = (function () {
       }
       document.getElementById('ende').hidden = false;
       modul.borkwerkCode = code;
+      if (modul.borkwerkBeendet) modul.borkwerkBeendet();
     },
   };
 
@@ -130,34 +141,5 @@ var Module = (function () {
     location.reload();
   });
 
-  // The queue holds the program's input events: art 1 a key (an: down),
-  // 2 mouse motion (a, b) and wheel (c), 3 the focus (an: gained).
-  // Keys go by their place on the keyboard (KeyboardEvent.code). Typing in
-  // the seed field stays with the field.
-  function taste(an) {
-    return function (e) {
-      if (e.target instanceof HTMLInputElement) return;
-      e.preventDefault();
-      if (!e.repeat) ereignisse.push({ art: 1, an: an, code: e.code });
-    };
-  }
-  window.addEventListener('keydown', taste(1));
-  window.addEventListener('keyup', taste(0));
-  // Relative movement needs the pointer locked to the picture.
-  canvas.addEventListener('click', function () { canvas.requestPointerLock(); });
-  document.addEventListener('mousemove', function (e) {
-    if (document.pointerLockElement === canvas) ereignisse.push({ art: 2, a: e.movementX, b: e.movementY });
-  });
-  // 120 a notch, away from the user positive; a notch is 100 pixels or 3 lines.
-  let rest = 0;
-  canvas.addEventListener('wheel', function (e) {
-    e.preventDefault();
-    rest -= e.deltaMode === 1 ? e.deltaY / 3 : e.deltaMode === 2 ? e.deltaY : e.deltaY / 100;
-    const kerben = Math.trunc(rest) || (e.deltaY !== 0 && Math.abs(rest) >= 0.5 ? Math.sign(rest) : 0);
-    rest -= kerben;
-    if (kerben) ereignisse.push({ art: 2, c: kerben * 120 });
-  }, { passive: false });
-  window.addEventListener('focus', function () { ereignisse.push({ art: 3, an: 1 }); });
-  window.addEventListener('blur', function () { ereignisse.push({ art: 3, an: 0 }); });
   return modul;
 })();
