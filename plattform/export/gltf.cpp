@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ostream>
 #include <streambuf>
+#include <string>
 
 #include "plattform/datei/datei.h"
 #include "plattform/export/export.h"
@@ -76,17 +77,31 @@ int Zahlen(tinygltf::Model& m, const std::vector<float>& v, bool bGrenzen) {
   return n;
 }
 
+// The run the mesh is of: its seed (a whole number; beyond glTF readers'
+// 32-bit integers a double, which holds it exactly) and the frame's number.
+tinygltf::Value Angaben(const Netz& netz) {
+  tinygltf::Value::Object angaben;
+  if (netz.nSaat) {
+    const std::uint32_t n = *netz.nSaat;
+    angaben["seed"] = n <= 0x7fffffffu ? tinygltf::Value(static_cast<int>(n))
+                                       : tinygltf::Value(static_cast<double>(n));
+  }
+  angaben["frame"] = tinygltf::Value(static_cast<int>(netz.nBild));
+  return tinygltf::Value(std::move(angaben));
+}
+
 // The model: one buffer, one node with one mesh of one triangle list.
 tinygltf::Model Modell(const Netz& netz, std::size_t nReserve) {
   tinygltf::Model m;
   m.asset.version = "2.0";
   m.asset.generator = "borkwerk";
+  m.asset.extras = Angaben(netz);
   m.buffers.resize(1);
   m.buffers[0].data.reserve(nReserve);
 
   tinygltf::Material material;
   material.name = "Rinde";
-  const D3DCOLORVALUE& f = netz.Farbe;
+  const D3DCOLORVALUE& f = netz.Material.Diffuse;
   material.pbrMetallicRoughness.baseColorFactor = {
       std::clamp(f.r, 0.0f, 1.0f), std::clamp(f.g, 0.0f, 1.0f), std::clamp(f.b, 0.0f, 1.0f), 1.0};
   material.pbrMetallicRoughness.metallicFactor = 0.0;
@@ -176,6 +191,12 @@ bool Wachstum_Glb_Schreiben(const std::string& pfad, const Netz& netz,
     teil.targets.push_back({{"POSITION", Vektoren(m, versatz, true)}});
   }
   m.meshes[0].weights.assign(nZiele, 0.0);
+  tinygltf::Value::Array namen;
+  for (std::size_t k = 0; k < nZiele; ++k)
+    namen.emplace_back("frame " + std::to_string(nummern[k]));
+  tinygltf::Value::Object netzAngaben;
+  netzAngaben["targetNames"] = tinygltf::Value(std::move(namen));
+  m.meshes[0].extras = tinygltf::Value(std::move(netzAngaben));
 
   std::vector<float> zeiten, gewichte;
   for (std::size_t k = 0; k < nummern.size(); ++k) {
