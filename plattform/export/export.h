@@ -6,7 +6,7 @@
 //   wachstum.cpp    frames kept since the tree's birth, thinned to a budget
 //   netz.cpp        a frame as a mesh in glTF's convention, and each kept
 //                   frame's vertex positions on that mesh
-//   gltf.cpp        .glb files, through tinygltf
+//   gltf.cpp        .glb files, their JSON through tinygltf
 //   obj.cpp         .obj files and their material files (.mtl)
 //   export.cpp      the observer and the launcher's --export, --export-growth
 #include <array>
