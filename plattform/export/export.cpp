@@ -3,6 +3,7 @@
 // files written when the run ends.
 #include "plattform/export/export.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -84,9 +85,23 @@ class Exporteur : public Angemeldeter_Beobachter {
 std::unique_ptr<Exporteur> pExporteur;
 std::string ExportDatei;
 std::string WachstumDatei;
+Export_Angaben Angaben;
 
-bool Wachstum_Schreiben(const std::string& pfad, const Bild& ende, const Netz& netz,
+// The mesh as the files hold it (netz: without the triangles that have no
+// area, moved by versatz) and the frame's whole mesh it came from (ganz,
+// herkunft: each vertex's number there), on which the samples are placed.
+struct Ausgabenetz {
+  Netz ganz;
+  Netz netz;
+  std::vector<std::uint32_t> herkunft;
+  std::array<float, 3> versatz{0, 0, 0};
+};
+
+// The growth's samples on the file's mesh: placed on the whole mesh,
+// gathered through herkunft and moved as the last frame is.
+bool Wachstum_Schreiben(const std::string& pfad, const Bild& ende, const Ausgabenetz& a,
                         std::string& fehler) {
+  const Netz& netz = a.netz;
   const auto& bilder = pExporteur->Gewachsen().Proben();
   std::vector<unsigned> nummern;
   for (const auto& b : bilder) nummern.push_back(b.nNummer);
@@ -96,8 +111,14 @@ bool Wachstum_Schreiben(const std::string& pfad, const Bild& ende, const Netz& n
   for (const std::size_t k : wahl) probenNummern.push_back(nummern[k]);
   std::vector<const Probe*> proben;
   for (const std::size_t k : wahl) proben.push_back(&bilder[k]);
-  Wachstum_Platzierung platzierung(netz, ende, proben);
-  const auto positionen = [&](std::size_t k, float* pAus) { platzierung.Im_Bild(k, pAus); };
+  Wachstum_Platzierung platzierung(a.ganz, ende, proben);
+  std::vector<float> alle(a.ganz.Positionen.size());
+  const auto positionen = [&](std::size_t k, float* pAus) {
+    platzierung.Im_Bild(k, alle.data());
+    for (std::size_t i = 0; i < a.herkunft.size(); ++i)
+      std::copy_n(&alle[3 * a.herkunft[i]], 3, pAus + 3 * i);
+    Verschieben(pAus, a.herkunft.size(), a.versatz);
+  };
   return Wachstum_Glb_Schreiben(pfad, netz, positionen, probenNummern, ende.nNummer, fehler);
 }
 
@@ -112,6 +133,10 @@ bool Name_Pruefen(const std::string& pfad, bool bWachstum, std::string& fehler) 
 
 }  // namespace
 
+std::string Export_Materialdatei(const std::string& pfad) {
+  return Endet_Auf(pfad, ".obj") ? pfad.substr(0, pfad.size() - 4) + ".mtl" : "";
+}
+
 bool Export_Einrichten(const std::string& datei, const std::string& wachstumDatei,
                        std::string& fehler) {
   if (!Name_Pruefen(datei, false, fehler) || !Name_Pruefen(wachstumDatei, true, fehler))
@@ -122,6 +147,8 @@ bool Export_Einrichten(const std::string& datei, const std::string& wachstumDate
   Export_Beobachten(!wachstumDatei.empty());
   return true;
 }
+
+void Export_Einstellen(const Export_Angaben& angaben) { Angaben = angaben; }
 
 void Export_Beobachten(bool bWachstum) { pExporteur = std::make_unique<Exporteur>(bWachstum); }
 
@@ -137,10 +164,20 @@ bool Export_Schreiben(const std::string& pfad, bool bWachstum, std::string& fehl
     return false;
   }
   try {
-    const Netz netz = Netz_Aus_Bild(*pEnde);
-    if (bWachstum) return Wachstum_Schreiben(pfad, *pEnde, netz, fehler);
-    if (Endet_Auf(pfad, ".obj")) return Obj_Schreiben(pfad, netz, fehler);
-    return Glb_Schreiben(pfad, netz, fehler);
+    Ausgabenetz a;
+    a.ganz = Netz_Aus_Bild(*pEnde);
+    a.ganz.nSaat = Angaben.nSaat;
+    a.netz = Netz_Verdichten(a.ganz, a.herkunft);
+    if (a.netz.Dreiecke.empty()) {
+      fehler =
+          "the last frame drew no triangle with an area, so " + Lesbar(pfad) + " was not written";
+      return false;
+    }
+    if (Angaben.Ursprung == Export_Ursprung::Basis) a.versatz = Basis_Versatz(a.netz);
+    Verschieben(a.netz.Positionen.data(), a.herkunft.size(), a.versatz);
+    if (bWachstum) return Wachstum_Schreiben(pfad, *pEnde, a, fehler);
+    if (Endet_Auf(pfad, ".obj")) return Obj_Schreiben(pfad, a.netz, fehler);
+    return Glb_Schreiben(pfad, a.netz, fehler);
   } catch (const std::bad_alloc&) {
     fehler = "cannot write " + Lesbar(pfad) + ": out of memory";
     return false;

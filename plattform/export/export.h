@@ -6,12 +6,14 @@
 //   wachstum.cpp    frames kept since the tree's birth, thinned to a budget
 //   netz.cpp        a frame as a mesh in glTF's convention, and each kept
 //                   frame's vertex positions on that mesh
-//   gltf.cpp        .glb files, through tinygltf
-//   obj.cpp         .obj files
+//   gltf.cpp        .glb files, their JSON through tinygltf
+//   obj.cpp         .obj files and their material files (.mtl)
 //   export.cpp      the observer and the launcher's --export, --export-growth
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,10 +77,24 @@ struct Netz {
   std::vector<float> Normalen;    // unit length
   std::vector<std::uint32_t> Dreiecke;
   std::vector<std::uint32_t> Zeichnung;
-  D3DCOLORVALUE Farbe{1, 1, 1, 1};
+  D3DMATERIAL8 Material{};
+  unsigned nBild = 0;                  // the frame's number
+  std::optional<std::uint32_t> nSaat;  // the run's seed, when the launcher told it
 };
 
 Netz Netz_Aus_Bild(const Bild& bild);
+
+// The mesh without the triangles that have no area (the device draws them
+// as lines or points) and without the vertices only they used; herkunft
+// gets, for each vertex of the result, its number in netz.
+Netz Netz_Verdichten(const Netz& netz, std::vector<std::uint32_t>& herkunft);
+
+// The move that stands the mesh's base on the origin: up by its lowest y,
+// and across by the middle (x, z) of its vertices within a millimetre of
+// that height.
+std::array<float, 3> Basis_Versatz(const Netz& netz);
+// Moves nEcken vertices (x, y, z each, at pPositionen) by versatz.
+void Verschieben(float* pPositionen, std::size_t nEcken, const std::array<float, 3>& versatz);
 
 // A kept frame of the growth: its calls (shared with the frame kept
 // before when they are the same) and its vertices' positions.
@@ -154,6 +170,22 @@ bool Wachstum_Glb_Schreiben(const std::string& pfad, const Netz& netz,
                             const std::function<void(std::size_t, float*)>& positionen,
                             const std::vector<unsigned>& nummern, unsigned nBis,
                             std::string& fehler);
+
+// How the files place the tree and what they say of the run. Base: the
+// tree's base at the origin, standing on the ground plane (y = 0), the
+// growth's every sample moved as its last frame is; program: the program's
+// world as it is. The seed is written into the glTF files and the OBJ.
+enum class Export_Ursprung { Basis, Programm };
+struct Export_Angaben {
+  Export_Ursprung Ursprung = Export_Ursprung::Basis;
+  std::optional<std::uint32_t> nSaat;
+};
+// Set by the launcher before the run (default: base, no seed).
+void Export_Einstellen(const Export_Angaben& angaben);
+
+// The material file an OBJ export writes beside it (the same name ending
+// in .mtl); empty for any other file.
+std::string Export_Materialdatei(const std::string& pfad);
 
 // The launcher: what to write at the end; watching starts here.
 bool Export_Einrichten(const std::string& datei, const std::string& wachstumDatei,

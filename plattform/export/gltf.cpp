@@ -1,6 +1,6 @@
-// glTF binary files through tinygltf: the last frame as one mesh, and the
-// growth as the same mesh with a morph target per sample and an animation
-// of the targets' weights.
+// glTF binary files, their JSON through tinygltf: the last frame as one
+// mesh, and the growth as the same mesh with a morph target per sample and
+// an animation of the targets' weights.
 //
 // Material: the program lights a white material (diffuse 1, ambient 0.2)
 // with one directional light and no specular part; glTF's nearest is a
@@ -11,8 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <ostream>
-#include <streambuf>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "plattform/datei/datei.h"
 #include "plattform/export/export.h"
@@ -24,19 +28,15 @@ namespace {
 const int nArrayBuffer = 34962;
 const int nElementArrayBuffer = 34963;
 
-// Appends the bytes as a buffer view (4-byte aligned) and an accessor of
-// it; returns the accessor.
-int Anhaengen(tinygltf::Model& m, const void* pDaten, std::size_t nBytes, int nKomponente, int nTyp,
-              std::size_t nAnzahl, int nZiel) {
-  auto& puffer = m.buffers[0].data;
-  puffer.resize((puffer.size() + 3) & ~std::size_t{3});
+// A buffer view of nBytes at nOffset in the buffer and an accessor of it;
+// returns the accessor.
+int Sicht(tinygltf::Model& m, std::size_t nOffset, std::size_t nBytes, int nKomponente, int nTyp,
+          std::size_t nAnzahl, int nZiel) {
   tinygltf::BufferView sicht;
   sicht.buffer = 0;
-  sicht.byteOffset = puffer.size();
+  sicht.byteOffset = nOffset;
   sicht.byteLength = nBytes;
   sicht.target = nZiel;
-  const auto* p = static_cast<const unsigned char*>(pDaten);
-  puffer.insert(puffer.end(), p, p + nBytes);
   m.bufferViews.push_back(sicht);
   tinygltf::Accessor a;
   a.bufferView = static_cast<int>(m.bufferViews.size() - 1);
@@ -47,22 +47,35 @@ int Anhaengen(tinygltf::Model& m, const void* pDaten, std::size_t nBytes, int nK
   return static_cast<int>(m.accessors.size() - 1);
 }
 
-// Three floats per element; min and max as glTF asks them of positions.
+// Appends the bytes (4-byte aligned) to the buffer as a view and an
+// accessor of it; returns the accessor.
+int Anhaengen(tinygltf::Model& m, const void* pDaten, std::size_t nBytes, int nKomponente, int nTyp,
+              std::size_t nAnzahl, int nZiel) {
+  auto& puffer = m.buffers[0].data;
+  puffer.resize((puffer.size() + 3) & ~std::size_t{3});
+  const auto* p = static_cast<const unsigned char*>(pDaten);
+  puffer.insert(puffer.end(), p, p + nBytes);
+  return Sicht(m, puffer.size() - nBytes, nBytes, nKomponente, nTyp, nAnzahl, nZiel);
+}
+
+// Min and max of three floats per element, as glTF asks them of positions.
+void Grenzen(tinygltf::Accessor& a, const std::vector<float>& v) {
+  if (v.empty()) return;
+  float fMin[3] = {v[0], v[1], v[2]}, fMax[3] = {v[0], v[1], v[2]};
+  for (std::size_t i = 0; i < v.size(); i += 3) {
+    for (int c = 0; c < 3; ++c) {
+      fMin[c] = std::min(fMin[c], v[i + c]);
+      fMax[c] = std::max(fMax[c], v[i + c]);
+    }
+  }
+  a.minValues.assign(fMin, fMin + 3);
+  a.maxValues.assign(fMax, fMax + 3);
+}
+
 int Vektoren(tinygltf::Model& m, const std::vector<float>& v, bool bGrenzen) {
   const int n = Anhaengen(m, v.data(), v.size() * sizeof(float), TINYGLTF_COMPONENT_TYPE_FLOAT,
                           TINYGLTF_TYPE_VEC3, v.size() / 3, nArrayBuffer);
-  if (bGrenzen && !v.empty()) {
-    auto& a = m.accessors[n];
-    float fMin[3] = {v[0], v[1], v[2]}, fMax[3] = {v[0], v[1], v[2]};
-    for (std::size_t i = 0; i < v.size(); i += 3) {
-      for (int c = 0; c < 3; ++c) {
-        fMin[c] = std::min(fMin[c], v[i + c]);
-        fMax[c] = std::max(fMax[c], v[i + c]);
-      }
-    }
-    a.minValues.assign(fMin, fMin + 3);
-    a.maxValues.assign(fMax, fMax + 3);
-  }
+  if (bGrenzen) Grenzen(m.accessors[n], v);
   return n;
 }
 
@@ -76,17 +89,31 @@ int Zahlen(tinygltf::Model& m, const std::vector<float>& v, bool bGrenzen) {
   return n;
 }
 
+// The run the mesh is of: its seed (a whole number; beyond glTF readers'
+// 32-bit integers a double, which holds it exactly) and the frame's number.
+tinygltf::Value Angaben(const Netz& netz) {
+  tinygltf::Value::Object angaben;
+  if (netz.nSaat) {
+    const std::uint32_t n = *netz.nSaat;
+    angaben["seed"] = n <= 0x7fffffffu ? tinygltf::Value(static_cast<int>(n))
+                                       : tinygltf::Value(static_cast<double>(n));
+  }
+  angaben["frame"] = tinygltf::Value(static_cast<int>(netz.nBild));
+  return tinygltf::Value(std::move(angaben));
+}
+
 // The model: one buffer, one node with one mesh of one triangle list.
 tinygltf::Model Modell(const Netz& netz, std::size_t nReserve) {
   tinygltf::Model m;
   m.asset.version = "2.0";
   m.asset.generator = "borkwerk";
+  m.asset.extras = Angaben(netz);
   m.buffers.resize(1);
   m.buffers[0].data.reserve(nReserve);
 
   tinygltf::Material material;
   material.name = "Rinde";
-  const D3DCOLORVALUE& f = netz.Farbe;
+  const D3DCOLORVALUE& f = netz.Material.Diffuse;
   material.pbrMetallicRoughness.baseColorFactor = {
       std::clamp(f.r, 0.0f, 1.0f), std::clamp(f.g, 0.0f, 1.0f), std::clamp(f.b, 0.0f, 1.0f), 1.0};
   material.pbrMetallicRoughness.metallicFactor = 0.0;
@@ -117,65 +144,84 @@ tinygltf::Model Modell(const Netz& netz, std::size_t nReserve) {
   return m;
 }
 
-// A C file as the stream tinygltf writes to: straight into the file, as a
-// growth file is some megabytes.
-class Dateistrom : public std::streambuf {
- public:
-  explicit Dateistrom(std::FILE* pDateiNeu) : pDatei(pDateiNeu) {}
+// The JSON of the model (without buffers) as tinygltf writes it, with one
+// buffer of nBytes.
+bool Json(const tinygltf::Model& m, std::size_t nBytes, std::string& text) {
+  std::ostringstream strom;
+  tinygltf::TinyGLTF gltf;
+  if (!gltf.WriteGltfSceneToStream(&m, strom, false, false)) return false;
+  nlohmann::json json = nlohmann::json::parse(strom.str());
+  json["buffers"] = nlohmann::json::array({{{"byteLength", nBytes}}});
+  text = json.dump();
+  return true;
+}
 
- protected:
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    return std::fputc(c, pDatei) == EOF ? traits_type::eof() : c;
+bool Wort(std::FILE* f, std::uint32_t n) { return std::fwrite(&n, 4, 1, f) == 1; }
+
+// A glTF binary file (little-endian, as every platform the program runs
+// on): tinygltf's JSON, then the binary chunk of the model's buffer data
+// and the nWeitere bytes that weitere writes after it. So a growth's
+// morph targets go to the file one by one and never stand in memory whole
+// (writing a file is mostly the first touch of fresh memory).
+bool Schreiben(const std::string& pfad, tinygltf::Model m, std::size_t nWeitere,
+               const std::function<bool(std::FILE*)>& weitere, std::string& fehler) {
+  const std::vector<unsigned char> daten = std::move(m.buffers[0].data);
+  m.buffers.clear();
+  const std::size_t nBin = (daten.size() + nWeitere + 3) & ~std::size_t{3};
+  std::string json;
+  if (!Json(m, daten.size() + nWeitere, json)) {
+    fehler = "cannot encode " + Lesbar(pfad);
+    return false;
   }
-  std::streamsize xsputn(const char* p, std::streamsize n) override {
-    return static_cast<std::streamsize>(std::fwrite(p, 1, static_cast<std::size_t>(n), pDatei));
-  }
-
- private:
-  std::FILE* pDatei;
-};
-
-bool Schreiben(const std::string& pfad, const tinygltf::Model& m, std::string& fehler) {
-  bool bKodiert = true;
-  const std::string grund = Datei_Ganz_Schreiben(pfad, [&](std::FILE* pDatei) {
-    Dateistrom puffer(pDatei);
-    std::ostream strom(&puffer);
-    tinygltf::TinyGLTF gltf;
-    bKodiert = gltf.WriteGltfSceneToStream(&m, strom, false, true);
-    return bKodiert && strom.good();
+  json.resize((json.size() + 3) & ~std::size_t{3}, ' ');
+  const std::string grund = Datei_Ganz_Schreiben(pfad, [&](std::FILE* f) {
+    const char szNull[4] = {};
+    return Wort(f, 0x46546C67) && Wort(f, 2) &&
+           Wort(f, static_cast<std::uint32_t>(12 + 8 + json.size() + 8 + nBin)) &&
+           Wort(f, static_cast<std::uint32_t>(json.size())) && Wort(f, 0x4E4F534A) &&
+           std::fwrite(json.data(), 1, json.size(), f) == json.size() &&
+           Wort(f, static_cast<std::uint32_t>(nBin)) && Wort(f, 0x004E4942) &&
+           std::fwrite(daten.data(), 1, daten.size(), f) == daten.size() &&
+           (!weitere || weitere(f)) &&
+           std::fwrite(szNull, 1, nBin - daten.size() - nWeitere, f) ==
+               nBin - daten.size() - nWeitere;
   });
-  if (!grund.empty())
-    fehler = (bKodiert ? "cannot write " : "cannot encode ") + Lesbar(pfad) + ": " + grund;
+  if (!grund.empty()) fehler = "cannot write " + Lesbar(pfad) + ": " + grund;
   return grund.empty();
 }
 
 }  // namespace
 
 bool Glb_Schreiben(const std::string& pfad, const Netz& netz, std::string& fehler) {
-  return Schreiben(pfad, Modell(netz, 0), fehler);
+  return Schreiben(pfad, Modell(netz, 0), 0, nullptr, fehler);
 }
 
 // The mesh's own positions are the last sample's, so a viewer that shows
 // no animation shows the grown tree. Target k moves every vertex from there
 // to sample k; the animation holds weight 1 on sample k's target at its
-// time and blends linearly to the next, and ends with all weights 0.
+// time and blends linearly to the next, and ends with all weights 0. The
+// targets follow the buffer's other data: each is placed twice, once for
+// its bounds and once into the file.
 bool Wachstum_Glb_Schreiben(const std::string& pfad, const Netz& netz,
                             const std::function<void(std::size_t, float*)>& positionen,
                             const std::vector<unsigned>& nummern, unsigned nBis,
                             std::string& fehler) {
   const std::size_t nZiele = nummern.size() - 1;
   const std::size_t nWerte = netz.Positionen.size();
-  tinygltf::Model m = Modell(netz, 4 * (3 * nWerte + netz.Dreiecke.size()) +
-                                       nZiele * (4 * nWerte + 4 * nummern.size() + 8));
-  tinygltf::Primitive& teil = m.meshes[0].primitives[0];
+  tinygltf::Model m = Modell(
+      netz, 4 * (3 * nWerte + netz.Dreiecke.size()) + 4 * nummern.size() * (nZiele + 1) + 16);
   std::vector<float> versatz(nWerte);
-  for (std::size_t k = 0; k < nZiele; ++k) {
+  const auto ziel = [&](std::size_t k) {
     positionen(k, versatz.data());
     for (std::size_t i = 0; i < nWerte; ++i) versatz[i] -= netz.Positionen[i];
-    teil.targets.push_back({{"POSITION", Vektoren(m, versatz, true)}});
-  }
+  };
   m.meshes[0].weights.assign(nZiele, 0.0);
+  tinygltf::Value::Array namen;
+  for (std::size_t k = 0; k < nZiele; ++k)
+    namen.emplace_back("frame " + std::to_string(nummern[k]));
+  tinygltf::Value::Object netzAngaben;
+  netzAngaben["targetNames"] = tinygltf::Value(std::move(namen));
+  m.meshes[0].extras = tinygltf::Value(std::move(netzAngaben));
 
   std::vector<float> zeiten, gewichte;
   for (std::size_t k = 0; k < nummern.size(); ++k) {
@@ -201,7 +247,27 @@ bool Wachstum_Glb_Schreiben(const std::string& pfad, const Netz& netz,
     animation.channels.push_back(kanal);
     m.animations.push_back(animation);
   }
-  return Schreiben(pfad, m, fehler);
+
+  auto& puffer = m.buffers[0].data;
+  puffer.resize((puffer.size() + 3) & ~std::size_t{3});
+  const std::size_t nZielBytes = nWerte * sizeof(float);
+  tinygltf::Primitive& teil = m.meshes[0].primitives[0];
+  for (std::size_t k = 0; k < nZiele; ++k) {
+    ziel(k);
+    const int n =
+        Sicht(m, puffer.size() + k * nZielBytes, nZielBytes, TINYGLTF_COMPONENT_TYPE_FLOAT,
+              TINYGLTF_TYPE_VEC3, nWerte / 3, nArrayBuffer);
+    Grenzen(m.accessors[n], versatz);
+    teil.targets.push_back({{"POSITION", n}});
+  }
+  const auto ziele = [&](std::FILE* f) {
+    for (std::size_t k = 0; k < nZiele; ++k) {
+      ziel(k);
+      if (std::fwrite(versatz.data(), sizeof(float), nWerte, f) != nWerte) return false;
+    }
+    return true;
+  };
+  return Schreiben(pfad, std::move(m), nZiele * nZielBytes, ziele, fehler);
 }
 
 }  // namespace ersatz

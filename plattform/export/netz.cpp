@@ -49,8 +49,76 @@ Netz Netz_Aus_Bild(const Bild& bild) {
     for (std::size_t k = 0; k < d.size(); k += 3)
       netz.Dreiecke.insert(netz.Dreiecke.end(), {a + d[k], a + d[k + 2], a + d[k + 1]});
   }
-  netz.Farbe = bild.Material.Diffuse;
+  netz.Material = bild.Material;
+  netz.nBild = bild.nNummer;
   return netz;
+}
+
+namespace {
+
+// The cross product of two edges is not zero; in double, where the
+// floats' differences and their products lose nothing at a tree's sizes,
+// so corners that repeat or lie on one line give exactly zero.
+bool Hat_Flaeche(const float* a, const float* b, const float* c) {
+  const double u[3] = {double(b[0]) - a[0], double(b[1]) - a[1], double(b[2]) - a[2]};
+  const double v[3] = {double(c[0]) - a[0], double(c[1]) - a[1], double(c[2]) - a[2]};
+  return u[1] * v[2] != u[2] * v[1] || u[2] * v[0] != u[0] * v[2] || u[0] * v[1] != u[1] * v[0];
+}
+
+}  // namespace
+
+Netz Netz_Verdichten(const Netz& netz, std::vector<std::uint32_t>& herkunft) {
+  const std::uint32_t nKeine = ~std::uint32_t{0};
+  std::vector<std::uint32_t> neu(netz.Zeichnung.size(), nKeine);
+  Netz aus;
+  aus.Material = netz.Material;
+  aus.nBild = netz.nBild;
+  aus.nSaat = netz.nSaat;
+  herkunft.clear();
+  const float* p = netz.Positionen.data();
+  for (std::size_t k = 0; k < netz.Dreiecke.size(); k += 3) {
+    const std::uint32_t* t = &netz.Dreiecke[k];
+    if (!Hat_Flaeche(p + 3 * t[0], p + 3 * t[1], p + 3 * t[2])) continue;
+    for (int e = 0; e < 3; ++e) {
+      if (neu[t[e]] == nKeine) {
+        neu[t[e]] = static_cast<std::uint32_t>(herkunft.size());
+        herkunft.push_back(t[e]);
+      }
+      aus.Dreiecke.push_back(neu[t[e]]);
+    }
+  }
+  aus.Positionen.reserve(3 * herkunft.size());
+  aus.Normalen.reserve(3 * herkunft.size());
+  for (const std::uint32_t v : herkunft) {
+    aus.Positionen.insert(aus.Positionen.end(), p + 3 * v, p + 3 * v + 3);
+    aus.Normalen.insert(aus.Normalen.end(), &netz.Normalen[3 * v], &netz.Normalen[3 * v] + 3);
+    aus.Zeichnung.push_back(netz.Zeichnung[v]);
+  }
+  return aus;
+}
+
+std::array<float, 3> Basis_Versatz(const Netz& netz) {
+  const auto& p = netz.Positionen;
+  if (p.empty()) return {0, 0, 0};
+  float fUnten = p[1];
+  for (std::size_t i = 1; i < p.size(); i += 3) fUnten = std::min(fUnten, p[i]);
+  float fMin[2] = {p[0], p[2]}, fMax[2] = {p[0], p[2]};
+  bool bErste = true;
+  for (std::size_t i = 0; i < p.size(); i += 3) {
+    if (p[i + 1] > fUnten + 0.001f) continue;
+    for (int c = 0; c < 2; ++c) {
+      const float f = p[i + 2 * c];
+      fMin[c] = bErste ? f : std::min(fMin[c], f);
+      fMax[c] = bErste ? f : std::max(fMax[c], f);
+    }
+    bErste = false;
+  }
+  return {-(fMin[0] + fMax[0]) / 2, -fUnten, -(fMin[1] + fMax[1]) / 2};
+}
+
+void Verschieben(float* pPositionen, std::size_t nEcken, const std::array<float, 3>& versatz) {
+  for (std::size_t i = 0; i < 3 * nEcken; i += 3)
+    for (int c = 0; c < 3; ++c) pPositionen[i + c] += versatz[c];
 }
 
 Wachstum_Platzierung::Wachstum_Platzierung(const Netz& netzNeu, const Bild& endeNeu,

@@ -14,11 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Datei_Angabe {
-  std::string wer;  // the option, or what the file is to the program
-  std::string pfad;
-};
-
 // The file a name stands for, with every link and ".." resolved as far as
 // the file exists; two names of one existing file (hard links) are the same
 // file too.
@@ -42,13 +37,15 @@ bool Ist_Bild_Im_Ordner(const std::string& pfad, const std::string& ordner) {
 
 }  // namespace
 
-bool Ausgaben_Pruefen(const Einstellungen& e, std::string& meldung) {
+bool Ausgaben_Pruefen(const Einstellungen& e, std::string& meldung,
+                      const std::vector<Datei_Angabe>& weitere) {
   std::vector<Datei_Angabe> ausgaben;
   for (const Datei_Angabe& a :
        {Datei_Angabe{"--capture", e.capture}, Datei_Angabe{"--export", e.export_},
         Datei_Angabe{"--export-growth", e.exportWachstum}, Datei_Angabe{"--film", e.film},
         Datei_Angabe{"--frame-times", e.bildzeiten}})
     if (!a.pfad.empty()) ausgaben.push_back(a);
+  ausgaben.insert(ausgaben.end(), weitere.begin(), weitere.end());
   std::vector<Datei_Angabe> eigene = {{"the program's log", "Protokoll.txt"},
                                       {"the program's device file", "device.gra"}};
   if (!e.eingabe.empty()) eigene.push_back({"the input script", e.eingabe});

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <vector>
 
 #include <unistd.h>
 
@@ -37,7 +38,10 @@ void Signale_Abfangen() {
 
 bool Einrichten(Einstellungen& e, std::string& meldung) {
   if (!e.film.empty() && !ersatz::Film_Name_Pruefen(e.film, meldung)) return false;
-  if (!ersatz::Ausgaben_Pruefen(e, meldung)) return false;
+  const std::string material = ersatz::Export_Materialdatei(e.export_);
+  std::vector<ersatz::Datei_Angabe> weitere;
+  if (!material.empty()) weitere.push_back({"the material file of --export", material});
+  if (!ersatz::Ausgaben_Pruefen(e, meldung, weitere)) return false;
   if (!e.captureOrdner.empty()) {
     std::error_code fehlerCode;
     std::filesystem::create_directories(e.captureOrdner, fehlerCode);
@@ -48,6 +52,9 @@ bool Einrichten(Einstellungen& e, std::string& meldung) {
       return false;
     }
   }
+  ersatz::Export_Einstellen({e.bExportProgramm.value_or(false) ? ersatz::Export_Ursprung::Programm
+                                                               : ersatz::Export_Ursprung::Basis,
+                             e.nSaat});
   if (!ersatz::Export_Einrichten(e.export_, e.exportWachstum, meldung)) return false;
   Signale_Abfangen();
   return true;

@@ -78,6 +78,13 @@ bool Optionen_Lesen(int argc, const char* const* argv, Einstellungen& e, std::st
       if (!name(e.export_)) return false;
     } else if (option == "--export-growth") {
       if (!name(e.exportWachstum)) return false;
+    } else if (option == "--export-origin") {
+      if (!wert(text)) return false;
+      if (text != "base" && text != "program") {
+        fehler = "--export-origin needs base or program, not '" + Lesbar(text) + "'";
+        return false;
+      }
+      e.bExportProgramm = text == "program";
     } else if (option == "--film") {
       if (!name(e.film)) return false;
     } else if (option == "--frame-times") {
@@ -122,10 +129,15 @@ std::string Optionen_Hilfe() {
       "                      second: H.264 (FILE.mp4), VP9 (FILE.webm), a looping\n"
       "                      GIF (FILE.gif) or a lossless APNG (FILE.apng)\n"
       "  --export FILE       write the tree as the last frame drew it: glTF binary\n"
-      "                      (FILE.glb) or Wavefront OBJ (FILE.obj)\n"
+      "                      (FILE.glb) or Wavefront OBJ (FILE.obj), the OBJ\n"
+      "                      with its material in FILE.mtl beside it\n"
       "  --export-growth FILE.glb\n"
       "                      write the tree's growth since its birth or last regrow\n"
       "                      as a glTF animation\n"
+      "  --export-origin base|program\n"
+      "                      where the exports place the tree: its base at the\n"
+      "                      origin, standing on the ground (base, the default), or\n"
+      "                      in the program's own world (program)\n"
       "  --frame-times FILE  write the clock's value in ms at each presented frame\n"
       "                      (the last 1000), one a line\n"
       "  --fault NAME        make one platform call fail; NAME is one of:\n";

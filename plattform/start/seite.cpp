@@ -29,15 +29,17 @@ EM_JS(void, Web_Hinweis, (const char* szText), {
 });
 
 // The canvas's run watches from its first frame, as --export-growth does on
-// a desktop, so the page's files are the desktop's for the same seed and
-// frame. A headless run offers no files.
+// a desktop, and places the tree as the desktop does by default, so the
+// page's files are the desktop's for the same seed and frame. A headless
+// run offers no files.
 bool Einrichten(Einstellungen& e, std::string& meldung) {
   if (e.bFenster || e.bHilfe || !e.capture.empty() || !e.captureOrdner.empty() ||
-      !e.export_.empty() || !e.exportWachstum.empty() || !e.bildzeiten.empty() ||
-      !e.film.empty()) {
+      !e.export_.empty() || !e.exportWachstum.empty() || e.bExportProgramm ||
+      !e.bildzeiten.empty() || !e.film.empty()) {
     meldung = "in the browser only --seed, --frames, --input, --headless and --fault";
     return false;
   }
+  ersatz::Export_Einstellen({ersatz::Export_Ursprung::Basis, e.nSaat});
   if (!e.bHeadless) ersatz::Export_Beobachten(true);
   return true;
 }

@@ -15,6 +15,10 @@ int Starten(Einstellungen e, const Plattform& plattform, std::string& meldung) {
     if (!Eingabe_Skript_Laden(e.eingabe, meldung)) return 2;
     Ereignisquelle_Setzen(Skript_Abspielen);
   }
+  // The clock's start is fixed once, before the platform sets up: without
+  // --seed it is the time of day, which a second reading would not repeat,
+  // and the exports record it as the tree's seed.
+  e.nSaat = Startzeit(e);
   if (!plattform.Einrichten(e, meldung)) return 2;
   Uhrgang gang = Uhrgang::Echt;
   Anzeige_Waehlen(plattform.Vorne_Starten(e, gang));
@@ -25,7 +29,7 @@ int Starten(Einstellungen e, const Plattform& plattform, std::string& meldung) {
     plattform.Hinweis("headless without --frames: one full growth, " +
                       std::to_string(nBilderOhneFenster) + " frames");
   }
-  Uhr_Starten(gang, Startzeit(e));
+  Uhr_Starten(gang, *e.nSaat);
   Fenster_Schliessen_Nach(e.nBilder.value_or(0));
 
   char szKeineZeile[] = "";

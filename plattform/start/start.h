@@ -29,6 +29,7 @@ struct Einstellungen {
   std::string captureOrdner;             // --capture-dir DIR
   std::string export_;                   // --export FILE.glb or FILE.obj
   std::string exportWachstum;            // --export-growth FILE.glb
+  std::optional<bool> bExportProgramm;   // --export-origin: program (true) or base
   std::string film;                      // --film FILE.mp4, .webm, .gif or .apng
   std::string bildzeiten;                // --frame-times FILE
   std::vector<std::string> fehler;       // --fault NAME, repeatable
@@ -44,10 +45,19 @@ std::string Optionen_Hilfe();
 // milliseconds.
 std::uint32_t Startzeit(const Einstellungen& e);
 
-// Before the run: no two outputs are the same file, none overwrites the
-// log, the device file, the input script or a frame of --capture-dir, and
-// each can be written; false with one line naming the files and the reason.
-bool Ausgaben_Pruefen(const Einstellungen& e, std::string& meldung);
+// A file the run writes: who writes it, as the user is told, and its name.
+struct Datei_Angabe {
+  std::string wer;
+  std::string pfad;
+};
+
+// Before the run: no two outputs (those the options name and the further
+// ones a platform writes beside them) are the same file, none overwrites
+// the log, the device file, the input script or a frame of --capture-dir,
+// and each can be written; false with one line naming the files and the
+// reason.
+bool Ausgaben_Pruefen(const Einstellungen& e, std::string& meldung,
+                      const std::vector<Datei_Angabe>& weitere = {});
 
 // What a platform brings to a run (desktop.cpp, seite.cpp). Each says what
 // it has to say the platform's way, except a reason not to start, which

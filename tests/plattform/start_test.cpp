@@ -33,7 +33,8 @@ TEST(Optionen, GueltigeOptionenWerdenUebernommen) {
   ersatz::Einstellungen e;
   std::string fehler;
   Aufruf a{{"--headless", "--frames", "7", "--seed", "4294967295", "--capture", "x.png",
-            "--capture-dir", "d", "--input", "s.txt", "--fault", "LockRect"}};
+            "--capture-dir", "d", "--input", "s.txt", "--fault", "LockRect", "--export-origin",
+            "program"}};
   ASSERT_TRUE(a.Lesen(e, fehler)) << fehler;
   EXPECT_TRUE(e.bHeadless);
   EXPECT_FALSE(e.bKeineOptionen);
@@ -43,15 +44,28 @@ TEST(Optionen, GueltigeOptionenWerdenUebernommen) {
   EXPECT_EQ(e.captureOrdner, "d");
   EXPECT_EQ(e.eingabe, "s.txt");
   EXPECT_EQ(e.fehler, std::vector<std::string>{"LockRect"});
+  EXPECT_EQ(e.bExportProgramm, true);
   EXPECT_FALSE(ersatz::Fehler("LockRect")) << "reading applies nothing; the launcher does";
+  ersatz::Einstellungen basis;
+  ASSERT_TRUE((Aufruf{{"--export-origin", "base"}}.Lesen(basis, fehler))) << fehler;
+  EXPECT_EQ(basis.bExportProgramm, false);
 }
 
 TEST(Optionen, FalscheEingabenGebenEineZeile) {
   const std::vector<std::vector<const char*>> falsch = {
-      {"--frames"},          {"--frames", "0"},  {"--frames", "abc"},
-      {"--frames", "-3"},    {"--frames", "5x"}, {"--seed", "4294967296"},
-      {"--fault", "Nichts"}, {"--unbekannt"},    {"--windowed", "--headless"},
-      {"--capture"}};
+      {"--frames"},
+      {"--frames", "0"},
+      {"--frames", "abc"},
+      {"--frames", "-3"},
+      {"--frames", "5x"},
+      {"--seed", "4294967296"},
+      {"--fault", "Nichts"},
+      {"--unbekannt"},
+      {"--windowed", "--headless"},
+      {"--capture"},
+      {"--export-origin", "Base"},
+      {"--export-origin"},
+      {"--export-origin", "base", "--export-origin", "program"}};
   for (const auto& argumente : falsch) {
     ersatz::Einstellungen e;
     std::string fehler;
@@ -73,7 +87,8 @@ bool bEinrichtenGut = true;
 
 ersatz::Plattform Testplattform() {
   return {[](ersatz::Einstellungen& e, std::string& meldung) {
-            Schritte.push_back("einrichten " + std::to_string(*e.nBilder));
+            Schritte.push_back("einrichten " + std::to_string(e.nBilder.value_or(0)) +
+                               (e.nSaat ? " seed " + std::to_string(*e.nSaat) : ""));
             if (!bEinrichtenGut) meldung = "nicht hier";
             return bEinrichtenGut;
           },
@@ -112,8 +127,8 @@ TEST(Starten, EinLaufMitDerPlattform) {
   const unsigned nBild = ersatz::Bildnummer();
   EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 1);
   EXPECT_EQ(meldung, "");
-  EXPECT_EQ(Schritte,
-            (std::vector<std::string>{"einrichten 4", "vorne", "vorne beenden", "abschliessen 0"}));
+  EXPECT_EQ(Schritte, (std::vector<std::string>{"einrichten 4 seed 7", "vorne", "vorne beenden",
+                                                "abschliessen 0"}));
   EXPECT_EQ(ersatz::Bildnummer(), nBild + 4);
   EXPECT_TRUE(ersatz::Fehler("GetDeviceState.Mouse.Generic"));
   EXPECT_EQ(ersatz::Tastatur()[DIK_F1], 0x80) << "the script played at the pump";
@@ -130,27 +145,31 @@ TEST(Starten, EinLaufMitDerPlattform) {
   EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 2);
   EXPECT_EQ(meldung, "nicht hier");
   bEinrichtenGut = true;
-  EXPECT_EQ(Schritte, std::vector<std::string>{"einrichten 4"});
+  EXPECT_EQ(Schritte, std::vector<std::string>{"einrichten 4 seed 7"});
   std::filesystem::current_path(vorher);
   std::filesystem::remove_all(ordner);
 }
 
 // Headless, nobody can close the window: without --frames the run ends
-// after one full growth and says so.
+// after one full growth and says so. Without --seed, the platform is told
+// the clock's start, the time of day, so the exports can name it.
 TEST(Starten, OhneFensterUndBilderEinWachstum) {
   const auto ordner = std::filesystem::path(testing::TempDir()) / "borkwerk_start_wachstum";
   std::filesystem::create_directories(ordner);
   const auto vorher = std::filesystem::current_path();
   std::filesystem::current_path(ordner);
   ersatz::Einstellungen e;
-  e.nSaat = 3;
   Schritte.clear();
   bEnde = 0;  // a run before this one in the process ended
   std::string meldung;
   const unsigned nBild = ersatz::Bildnummer();
+  const std::uint32_t nVorher = ersatz::Startzeit(e);
   EXPECT_EQ(ersatz::Starten(e, Testplattform(), meldung), 1);
   EXPECT_EQ(ersatz::Bildnummer(), nBild + ersatz::nBilderOhneFenster);
   ASSERT_EQ(Schritte.size(), 5u);
+  const std::string soll = "einrichten 0 seed ";
+  ASSERT_EQ(Schritte[0].rfind(soll, 0), 0u) << Schritte[0];
+  EXPECT_LE(std::stoul(Schritte[0].substr(soll.size())) - nVorher, 60'000u) << Schritte[0];
   EXPECT_EQ(Schritte[2], "hinweis headless without --frames: one full growth, 150 frames");
   std::filesystem::current_path(vorher);
   std::filesystem::remove_all(ordner);
@@ -180,6 +199,11 @@ TEST(Starten, AusgabenAlsDateienVerglichen) {
   EXPECT_EQ(meldung, "--capture and --export name the same file, unter/bild.png");
   e.export_ = "unter/baum.glb";
   EXPECT_TRUE(ersatz::Ausgaben_Pruefen(e, meldung)) << meldung;
+  const std::vector<ersatz::Datei_Angabe> material = {
+      {"the material file of --export", "unter/../unter/bild.png"}};
+  EXPECT_FALSE(ersatz::Ausgaben_Pruefen(e, meldung, material));
+  EXPECT_EQ(meldung,
+            "--capture and the material file of --export name the same file, unter/bild.png");
   std::filesystem::current_path(vorher);
   std::filesystem::remove_all(ordner);
 }
