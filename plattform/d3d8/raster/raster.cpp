@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <cwchar>
 
 #include "plattform/d3d8/raster/raster_intern.h"
 
@@ -171,24 +172,48 @@ void Geschnitten_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const 
   }
 }
 
+// n values v from p on, through the C library's wide-character fill: it
+// stores as memset does, with the widest stores the processor has, where
+// a loop of the compiler's stays at about half memset's speed. A 16-bit
+// value goes in pairs from a 4-byte boundary.
+static_assert(sizeof(wchar_t) == 4, "wmemset fills 32-bit units");
+void Fuellen(std::uint32_t* p, std::size_t n, std::uint32_t v) {
+  std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
+}
+
+void Fuellen(std::uint16_t* p, std::size_t n, std::uint16_t v) {
+  if (n > 0 && reinterpret_cast<std::uintptr_t>(p) % 4 != 0) *p++ = v, --n;
+  Fuellen(reinterpret_cast<std::uint32_t*>(p), n / 2, v * 0x10001u);
+  if (n % 2 != 0) p[n - 1] = v;
+}
+
+// The rectangle [x1, x2) x [y1, y2) of rows nZeile values apart, from
+// pErste, filled row by row, or as one run where its rows join up.
+template <typename T>
+void Rechteck_Fuellen(T* pErste, std::size_t nZeile, int x1, int y1, int x2, int y2, T v) {
+  const auto nBreite = static_cast<std::size_t>(x2 - x1);
+  if (nBreite == nZeile) {
+    Fuellen(pErste + static_cast<std::size_t>(y1) * nZeile, nBreite * (y2 - y1), v);
+    return;
+  }
+  for (int y = y1; y < y2; ++y)
+    Fuellen(pErste + static_cast<std::size_t>(y) * nZeile + x1, nBreite, v);
+}
+
 }  // namespace
 
 void Farbe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint32_t nPixel) {
-  for (int y = y1; y < y2; ++y) {
-    std::uint8_t* pZeile = ziel.pFarbe + static_cast<size_t>(y) * ziel.nPitch;
-    if (ziel.Format == D3DFMT_X8R8G8B8 || ziel.Format == D3DFMT_A8R8G8B8) {
-      std::fill_n(reinterpret_cast<std::uint32_t*>(pZeile) + x1, x2 - x1, nPixel);
-    } else {
-      std::fill_n(reinterpret_cast<std::uint16_t*>(pZeile) + x1, x2 - x1,
-                  static_cast<std::uint16_t>(nPixel));
-    }
+  if (ziel.Format == D3DFMT_X8R8G8B8 || ziel.Format == D3DFMT_A8R8G8B8) {
+    Rechteck_Fuellen(reinterpret_cast<std::uint32_t*>(ziel.pFarbe), ziel.nPitch / 4u, x1, y1, x2,
+                     y2, nPixel);
+  } else {
+    Rechteck_Fuellen(reinterpret_cast<std::uint16_t*>(ziel.pFarbe), ziel.nPitch / 2u, x1, y1, x2,
+                     y2, static_cast<std::uint16_t>(nPixel));
   }
 }
 
 void Tiefe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint16_t nTiefe) {
-  for (int y = y1; y < y2; ++y) {
-    std::fill_n(ziel.pTiefe + static_cast<size_t>(y) * ziel.nBreite + x1, x2 - x1, nTiefe);
-  }
+  Rechteck_Fuellen(ziel.pTiefe, static_cast<std::size_t>(ziel.nBreite), x1, y1, x2, y2, nTiefe);
 }
 
 void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v) {
