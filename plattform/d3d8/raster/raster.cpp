@@ -172,13 +172,19 @@ void Geschnitten_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const 
   }
 }
 
-// n values v from p on, through the C library's wide-character fill: it
-// stores as memset does, with the widest stores the processor has, where
-// a loop of the compiler's stays at about half memset's speed. A 16-bit
-// value goes in pairs from a 4-byte boundary.
-static_assert(sizeof(wchar_t) == 4, "wmemset fills 32-bit units");
+// n values v from p on. glibc's wide-character fill stores as its memset
+// does, with the widest stores the processor has, where a loop of the
+// compiler's stays at about half memset's speed; other C libraries (the
+// web page's) fill one value at a time, slower than the compiler's loop
+// in four-wide vectors. A 16-bit value goes in pairs from a 4-byte
+// boundary.
 void Fuellen(std::uint32_t* p, std::size_t n, std::uint32_t v) {
+#if defined(__GLIBC__)
+  static_assert(sizeof(wchar_t) == 4, "wmemset fills 32-bit units");
   std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
+#else
+  std::fill_n(p, n, v);
+#endif
 }
 
 void Fuellen(std::uint16_t* p, std::size_t n, std::uint16_t v) {
