@@ -120,6 +120,8 @@ struct Fuellung {
   Acht nFlach16;
   VierNat nAlpha;
   int xMax;  // the rightmost start of a group of four inside the row
+  // The steps to the right, each in all four lanes.
+  Vier zdx4, cdx4[4];
 };
 
 // D3DCMP_NEVER..D3DCMP_ALWAYS minus one hold one bit each for "less",
@@ -206,9 +208,9 @@ VierInt Tiefe16(Vier z) {
 // of the reference column: each channel round(c/w · w), clamped.
 template <D3DFORMAT F>
 VierInt Farben(const Fuellung& f, Vier cZeile, Vier t) {
-  const Vier w = 1.0f / (cZeile[3] + t * f.v.cdx[3]);
+  const Vier w = 1.0f / (cZeile[3] + t * f.cdx4[3]);
   auto kanal = [&](int k) {
-    const Vier c = Vier_Begrenzt((cZeile[k] + t * f.v.cdx[k]) * w + 0.5f, 255.0f);
+    const Vier c = Vier_Begrenzt((cZeile[k] + t * f.cdx4[k]) * w + 0.5f, 255.0f);
     return __builtin_convertvector(__builtin_convertvector(c, VierInt), VierNat);
   };
   return VierInt(Kanaele_Packen(F, kanal(0), kanal(1), kanal(2), f.nAlpha));
@@ -221,7 +223,7 @@ inline void Gruppe(const Fuellung& f, Pixel* pF, std::uint16_t* pT, int x0, Acht
                    Vier cZeile) {
   const Vier t = static_cast<float>(x0 - f.v.xRef) + fSpur;
   if (f.bTiefe) {
-    const Acht neu = Schmal(Tiefe16(zZeile + t * f.v.zdx)), alt = Laden(pT + x0);
+    const Acht neu = Schmal(Tiefe16(zZeile + t * f.zdx4)), alt = Laden(pT + x0);
     const Acht le = reinterpret_cast<Acht>(neu <= alt);
     if constexpr (bLE) {
       bIn &= le;
@@ -268,7 +270,8 @@ struct Spanne {
 // Returns how many there are. Without a branch: about every other row of
 // a sliver is empty, at random.
 template <bool bRand>
-int Spannen(Kante& links, Kante& rechts, int y, int n, int nBreite, Spanne* pS) {
+__attribute__((always_inline)) inline int Spannen(Kante& links, Kante& rechts, int y, int n,
+                                                  int nBreite, Spanne* pS) {
   std::int64_t cl = links.c, ul = links.u, cr = rechts.c, ur = rechts.u;
   const std::int64_t sql = links.sq, srl = links.sr, dl = links.d;
   const std::int64_t sqr = rechts.sq, srr = rechts.sr, dr = rechts.d;
@@ -286,6 +289,16 @@ int Spannen(Kante& links, Kante& rechts, int y, int n, int nBreite, Spanne* pS) 
   }
   links.c = cl, links.u = ul, rechts.c = cr, rechts.u = ur;
   return static_cast<int>(p - pS);
+}
+
+// Spannen for a block of n rows from row y, its first nOben rows between
+// links0 and rechts0, the others between links1 and rechts1: one call a
+// block, not one for each pair of edges.
+template <bool bRand>
+int Blockspannen(Kante& links0, Kante& rechts0, Kante& links1, Kante& rechts1, int y, int nOben,
+                 int n, int nBreite, Spanne* pS) {
+  const int m = Spannen<bRand>(links0, rechts0, y, nOben, nBreite, pS);
+  return m + Spannen<bRand>(links1, rechts1, y + nOben, n - nOben, nBreite, pS + m);
 }
 
 // The rows between the top and bottom vertex (sorted by y, rows y0 to
@@ -309,12 +322,11 @@ void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const
   const std::int64_t xRand = nSub * nBreite;
   const bool bRand =
       std::min({p[0]->X, p[1]->X, p[2]->X}) < 0 || std::max({p[0]->X, p[1]->X, p[2]->X}) > xRand;
-  const auto spannen = bRand ? Spannen<true> : Spannen<false>;
+  const auto spannen = bRand ? Blockspannen<true> : Blockspannen<false>;
   Spanne s[nBlock];
   for (int y = y0; y < y2; y += nBlock) {
     const int n = std::min(nBlock, y2 - y), nOben = std::clamp(y1 - y, 0, n);
-    int m = spannen(links0, rechts0, y, nOben, nBreite, s);
-    m += spannen(links1, rechts1, y + nOben, n - nOben, nBreite, s + m);
+    const int m = spannen(links0, rechts0, links1, rechts1, y, nOben, n, nBreite, s);
     for (int k = 0; k < m; ++k) Zeile<Pixel, F, bFlach, bLE>(f, s[k].y, s[k].xl, s[k].xr);
   }
 }
@@ -350,6 +362,8 @@ void Fuellung_Setzen(const Ziel& ziel, const Rasterzustand& zustand, const Bildp
   f.nFlach16 = Acht{} + static_cast<std::uint16_t>(s.nPixel);
   f.nAlpha = VierNat{} + static_cast<std::uint32_t>(s.a8);
   f.xMax = std::max(0, ziel.nBreite - 4);
+  f.zdx4 = Vier{} + f.v.zdx;
+  for (int k = 0; k < 4; ++k) f.cdx4[k] = Vier{} + f.v.cdx[k];
 }
 
 }  // namespace
