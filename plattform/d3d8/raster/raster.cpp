@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <cwchar>
 
@@ -292,17 +293,35 @@ void Vier_Vorbereiten(const Ziel& ziel, const Vier* k, Eckpunkt* const* v) {
   const VierInt Y = Vier_Runden(ys * static_cast<float>(nSub), bGut);
   const Vier zq = Vier_Begrenzt(z * q, 1.0f);
   const Vier rq = r * 255.0f * q, gq = g * 255.0f * q, bq = b * 255.0f * q;
+  // Each lane's screen point and pixel go out in whole stores, not lane by
+  // lane: X and Y widened to 64 bits side by side, z, q, r and g
+  // transposed, nPixel beside a8. A lane to be clipped gets them too,
+  // unread there.
+  const VierInt sX = X >> 31, sY = Y >> 31;
+  const VierInt x01 = ERSATZ_MISCHEN(X, sX, 0, 4, 1, 5), x23 = ERSATZ_MISCHEN(X, sX, 2, 6, 3, 7);
+  const VierInt y01 = ERSATZ_MISCHEN(Y, sY, 0, 4, 1, 5), y23 = ERSATZ_MISCHEN(Y, sY, 2, 6, 3, 7);
+  const VierInt xy[4] = {ERSATZ_MISCHEN(x01, y01, 0, 1, 4, 5), ERSATZ_MISCHEN(x01, y01, 2, 3, 6, 7),
+                         ERSATZ_MISCHEN(x23, y23, 0, 1, 4, 5),
+                         ERSATZ_MISCHEN(x23, y23, 2, 3, 6, 7)};
+  __m128 zqrg[4] = {zq, q, rq, gq};
+  _MM_TRANSPOSE4_PS(zqrg[0], zqrg[1], zqrg[2], zqrg[3]);
+  const VierNat pa[2] = {ERSATZ_MISCHEN(nPixel, a8, 0, 4, 1, 5),
+                         ERSATZ_MISCHEN(nPixel, a8, 2, 6, 3, 7)};
+  static_assert(offsetof(Bildpunkt, Y) == offsetof(Bildpunkt, X) + 8 &&
+                    offsetof(Bildpunkt, r) == offsetof(Bildpunkt, z) + 8 &&
+                    offsetof(Bildpunkt, g) == offsetof(Bildpunkt, z) + 12 &&
+                    offsetof(Eckpunkt, a8) == offsetof(Eckpunkt, nPixel) + 4,
+                "whole stores need the fields side by side");
   for (int j = 0; j < 4; ++j) {
     Eckpunkt& e = *v[j];
     e.nAussen = static_cast<unsigned>(nAussen[j]);
-    if (e.nAussen & nZuSchneiden) continue;
-    if (!bGut[j]) {
-      Eckpunkt_Vorbereiten(ziel, e);
-      continue;
-    }
-    e.p = Bildpunkt{X[j], Y[j], zq[j], q[j], rq[j], gq[j], bq[j]};
-    e.nPixel = nPixel[j];
-    e.a8 = static_cast<int>(a8[j]);
+    auto* pPunkt = reinterpret_cast<unsigned char*>(&e.p);
+    std::memcpy(pPunkt + offsetof(Bildpunkt, X), &xy[j], 16);
+    std::memcpy(pPunkt + offsetof(Bildpunkt, z), &zqrg[j], 16);
+    e.p.b = bq[j];
+    std::memcpy(reinterpret_cast<unsigned char*>(&e) + offsetof(Eckpunkt, nPixel),
+                reinterpret_cast<const unsigned char*>(&pa[j / 2]) + 8 * (j % 2), 8);
+    if (!bGut[j] && !(e.nAussen & nZuSchneiden)) Eckpunkt_Vorbereiten(ziel, e);
   }
 }
 

@@ -171,27 +171,18 @@ VierInt Laden(const std::uint32_t* p) {
 
 void Speichern(std::uint32_t* p, VierInt v) { std::memcpy(p, &v, sizeof(v)); }
 
-// Lane moves: with GCC __builtin_shuffle (its __builtin_shufflevector made
-// the frame 9% slower here), with clang __builtin_shufflevector, the only
-// one it has.
-#if defined(__clang__)
-#define ERSATZ_MISCHEN(v, ...) __builtin_shufflevector(v, v, __VA_ARGS__)
-#else
-#define ERSATZ_MISCHEN(v, ...) __builtin_shuffle(v, decltype(v){__VA_ARGS__})
-#endif
-
 // Four values 0..65535 as the low 16-bit lanes: each 64-bit half folds
 // its upper lane down next to its lower one, then the two halves join.
 Acht Schmal(VierInt v) {
   ZweiLang z = reinterpret_cast<ZweiLang>(v);
   z |= z >> 16;
   const VierInt v2 = reinterpret_cast<VierInt>(z);
-  return reinterpret_cast<Acht>(ERSATZ_MISCHEN(v2, 0, 2, 0, 2));
+  return reinterpret_cast<Acht>(ERSATZ_MISCHEN(v2, v2, 0, 2, 0, 2));
 }
 
 // The low four 16-bit lanes of a mask, each widened to 32 bits.
 VierInt Breit(Acht m) {
-  return reinterpret_cast<VierInt>(ERSATZ_MISCHEN(m, 0, 0, 1, 1, 2, 2, 3, 3));
+  return reinterpret_cast<VierInt>(ERSATZ_MISCHEN(m, m, 0, 0, 1, 1, 2, 2, 3, 3));
 }
 
 template <typename T>
