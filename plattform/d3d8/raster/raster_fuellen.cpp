@@ -348,7 +348,8 @@ void Fuellung_Setzen(const Ziel& ziel, const Rasterzustand& zustand, const Bildp
   Verlauf_Setzen(p, std::clamp(x, 0, ziel.nBreite - 1), y0, !s.bFlach, f.v);
   f.bTiefe = zustand.bTiefentest;
   f.bSchreiben = zustand.bTiefeSchreiben;
-  Vergleich_Setzen(zustand.Vergleich, f);
+  // The fillers for the usual less-or-equal test have it built in.
+  if (zustand.Vergleich != D3DCMP_LESSEQUAL) Vergleich_Setzen(zustand.Vergleich, f);
   f.nFlach = VierInt{} + static_cast<int>(s.nPixel);
   f.nFlach16 = Acht{} + static_cast<std::uint16_t>(s.nPixel);
   f.nAlpha = VierNat{} + static_cast<std::uint32_t>(s.a8);
