@@ -14,9 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "ansicht/ansicht.h"
-#include "baum/baum.h"
-#include "eingabe/eingabe.h"
+#include "bench/programmbaum.h"
 #include "grafik/grafik.h"
 #include "plattform/d3d8/aufzeichnung.h"
 #include "tests/testgeraet.h"
@@ -106,18 +104,6 @@ Kunstbaum Kunstbaum_Bauen() {
   return t;
 }
 
-// pDevice as the program creates it, with its initial states, but
-// without writing its device file; then the program's projection,
-// material and light.
-void Programmgeraet_Einrichten() {
-  pD3D = Direct3DCreate8(D3D_SDK_VERSION);
-  Erstelle_List(1152, 864);
-  Obj_Init();
-  rProjektionsMatrixEinstellen(pDevice);
-  rMaterialEinstellen();
-  rLichtEinstellen();
-}
-
 // The synthetic tree's view, with the light one step on.
 void Kunstbaum_Ansicht() {
   D3DXMATRIX v;
@@ -151,44 +137,10 @@ void BM_BaumBild(benchmark::State& state) {
 }
 BENCHMARK(BM_BaumBild)->Unit(benchmark::kMillisecond);
 
-// The seed among 0 to 19,999 whose full-grown tree has the most branches.
-// The scale limit ends most lines of descent long before depth 10, so
-// this is far below the pool's 2,047 (429 branches, for seed 17277).
-// BORKWERK_SAAT names it instead: under valgrind the search takes minutes.
-unsigned Schwerste_Saat() {
-  static const unsigned nSaat = [] {
-    if (const char* sz = std::getenv("BORKWERK_SAAT"))
-      return unsigned(std::strtoul(sz, nullptr, 10));
-    const D3DVECTOR vFuss = {0.0f, -1.0f, 0.0f};
-    unsigned nBeste = 0, nMeiste = 0;
-    for (unsigned n = 0; n < 20000; ++n) {
-      srand(n);
-      Baum b(&vFuss, 10);
-      for (int i = 0; i < 132; i++) b.Wachsen();
-      if (b.nBenutzt > nMeiste) nMeiste = b.nBenutzt, nBeste = n;
-    }
-    return nBeste;
-  }();
-  return nSaat;
-}
-
-// The program's device and the heaviest grown tree, drawn once, with the
-// camera at nAbstand tenths (30 at start, 50 zoomed out, 5 zoomed in
-// fully); the counters name the frame's calls and triangles.
+// The heaviest grown tree at nAbstand tenths; the counters name its
+// frame's calls and triangles.
 std::unique_ptr<Baum> Schwerster_Baum(benchmark::State& state, int nAbstand) {
-  const unsigned nSaat = Schwerste_Saat();
-  Programmgeraet_Einrichten();
-  Kamera_Init();
-  MausDZ = (30 - nAbstand) * 96;
-  Kamera_Bewegen();
-  MausDZ = 0;
-  const D3DVECTOR vFuss = {0.0f, -1.0f, 0.0f};
-  srand(nSaat);
-  auto b = std::make_unique<Baum>(&vFuss, 10);
-  for (int i = 0; i < 132; i++) {
-    b->Wachsen();
-    b->Zeichnen();
-  }
+  auto b = ::Schwerster_Baum(nAbstand);
   ersatz::Aufzeichnung_Starten();
   b->Zeichnen();
   ersatz::Aufzeichnung_Beenden();
@@ -200,31 +152,8 @@ std::unique_ptr<Baum> Schwerster_Baum(benchmark::State& state, int nAbstand) {
   }
   state.counters["Aufrufe"] = nAufrufe;
   state.counters["Dreiecke"] = nDreiecke;
-  state.counters["Saat"] = nSaat;
+  state.counters["Saat"] = Schwerste_Saat();
   return b;
-}
-
-// The program's own frame: clear, camera, turning light, every branch
-// drawn, the overlay, present. Not inlined, so that a profile counts it
-// once a frame (tools/bildbefehle.sh).
-__attribute__((noinline)) void Programmbild(Baum& b) {
-  pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-  Kamera_Bewegen();
-  rLichtBewegen();
-  b.Wachsen();
-  b.Zeichnen();
-  Zeichne_Hilfe();
-  pDevice->Present(nullptr, nullptr, nullptr, nullptr);
-}
-
-// The frame's draws alone: camera, turning light and every branch, on the
-// depth of the frame before. The view stays, so every pixel passes the
-// depth test (less or equal) and is written as after a clear.
-__attribute__((noinline)) void Programmzeichnungen(Baum& b) {
-  Kamera_Bewegen();
-  rLichtBewegen();
-  b.Wachsen();
-  b.Zeichnen();
 }
 
 // Under callgrind (tools/bildbefehle.sh) only the frames are instrumented,

@@ -43,13 +43,15 @@ void Dreieck_Indizes(D3DPRIMITIVETYPE Typ, const Index* pI, UINT p, Index* i) {
 template <typename Index, typename Funktion>
 void Dreiecke_Durchlaufen(D3DPRIMITIVETYPE Typ, const Index* pI, UINT nPrimitive, UINT nMin,
                           UINT nAnzahl, Funktion&& f) {
-  const std::size_t nEnde = std::size_t{nMin} + nAnzahl;
+  // An index below nMin wraps around to far above nAnzahl: one unsigned
+  // comparison tests both ends.
+  auto ausserhalb = [nMin, nAnzahl](Index n) {
+    return std::size_t{n} - nMin >= std::size_t{nAnzahl};
+  };
   for (UINT p = 0; p < nPrimitive; ++p) {
     Index i[3];
     Dreieck_Indizes(Typ, pI, p, i);
-    if (i[0] < nMin || i[1] < nMin || i[2] < nMin || i[0] >= nEnde || i[1] >= nEnde ||
-        i[2] >= nEnde)
-      continue;
+    if (ausserhalb(i[0]) || ausserhalb(i[1]) || ausserhalb(i[2])) continue;
     f(static_cast<const Index*>(i));
   }
 }

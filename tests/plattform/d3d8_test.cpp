@@ -353,6 +353,33 @@ TEST(RasterGeraet, LoeschenSetztFarbeUndTiefe) {
   d->Release();
 }
 
+// Clears of whole rows fill them as one run, and 16-bit runs are filled in
+// pairs from a 4-byte boundary: every pixel inside the rectangles changes
+// and none outside, in 16- and 32-bit targets, for the whole buffer, a band
+// of whole rows, and rows short of both sides that start off the boundary
+// and hold an odd number of pixels.
+TEST(RasterGeraet, LoeschenGrosserFlaechen) {
+  for (D3DFORMAT f : {D3DFMT_R5G6B5, D3DFMT_X8R8G8B8}) {
+    SCOPED_TRACE(f);
+    Testgeraet g(1100, 40, f);
+    ASSERT_EQ(g.p->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0x28, 0xC8, 0x28), 1, 0),
+              D3D_OK);
+    const D3DRECT r[2] = {{0, 5, 1100, 20}, {1, 25, 1098, 38}};
+    ASSERT_EQ(g.p->Clear(2, r, D3DCLEAR_TARGET, 0xFFFFFFFF, 1, 0), D3D_OK);
+    const auto bild = g.Abbild();
+    const std::uint32_t nGruen = bild[0], nWeiss = bild[5 * 1100];
+    EXPECT_NE(nGruen, nWeiss);
+    int nFalsch = 0;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 1100; ++x) {
+        const bool bInnen = (y >= 5 && y < 20) || (y >= 25 && y < 38 && x >= 1 && x < 1098);
+        nFalsch += bild[size_t(y) * 1100 + x] != (bInnen ? nWeiss : nGruen);
+      }
+    }
+    EXPECT_EQ(nFalsch, 0);
+  }
+}
+
 // ---------------------------------------------------------------- lighting
 
 // A triangle over the whole 8x8 screen, all normals n, in the light of

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
+#include <cwchar>
 
 #include "plattform/d3d8/raster/raster_intern.h"
 
@@ -171,24 +173,54 @@ void Geschnitten_Zeichnen(const Ziel& ziel, const Rasterzustand& zustand, const 
   }
 }
 
+// n values v from p on. glibc's wide-character fill stores as its memset
+// does, with the widest stores the processor has, where a loop of the
+// compiler's stays at about half memset's speed; other C libraries (the
+// web page's) fill one value at a time, slower than the compiler's loop
+// in four-wide vectors. A 16-bit value goes in pairs from a 4-byte
+// boundary.
+void Fuellen(std::uint32_t* p, std::size_t n, std::uint32_t v) {
+#if defined(__GLIBC__)
+  static_assert(sizeof(wchar_t) == 4, "wmemset fills 32-bit units");
+  std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
+#else
+  std::fill_n(p, n, v);
+#endif
+}
+
+void Fuellen(std::uint16_t* p, std::size_t n, std::uint16_t v) {
+  if (n > 0 && reinterpret_cast<std::uintptr_t>(p) % 4 != 0) *p++ = v, --n;
+  Fuellen(reinterpret_cast<std::uint32_t*>(p), n / 2, v * 0x10001u);
+  if (n % 2 != 0) p[n - 1] = v;
+}
+
+// The rectangle [x1, x2) x [y1, y2) of rows nZeile values apart, from
+// pErste, filled row by row, or as one run where its rows join up.
+template <typename T>
+void Rechteck_Fuellen(T* pErste, std::size_t nZeile, int x1, int y1, int x2, int y2, T v) {
+  const auto nBreite = static_cast<std::size_t>(x2 - x1);
+  if (nBreite == nZeile) {
+    Fuellen(pErste + static_cast<std::size_t>(y1) * nZeile, nBreite * (y2 - y1), v);
+    return;
+  }
+  for (int y = y1; y < y2; ++y)
+    Fuellen(pErste + static_cast<std::size_t>(y) * nZeile + x1, nBreite, v);
+}
+
 }  // namespace
 
 void Farbe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint32_t nPixel) {
-  for (int y = y1; y < y2; ++y) {
-    std::uint8_t* pZeile = ziel.pFarbe + static_cast<size_t>(y) * ziel.nPitch;
-    if (ziel.Format == D3DFMT_X8R8G8B8 || ziel.Format == D3DFMT_A8R8G8B8) {
-      std::fill_n(reinterpret_cast<std::uint32_t*>(pZeile) + x1, x2 - x1, nPixel);
-    } else {
-      std::fill_n(reinterpret_cast<std::uint16_t*>(pZeile) + x1, x2 - x1,
-                  static_cast<std::uint16_t>(nPixel));
-    }
+  if (ziel.Format == D3DFMT_X8R8G8B8 || ziel.Format == D3DFMT_A8R8G8B8) {
+    Rechteck_Fuellen(reinterpret_cast<std::uint32_t*>(ziel.pFarbe), ziel.nPitch / 4u, x1, y1, x2,
+                     y2, nPixel);
+  } else {
+    Rechteck_Fuellen(reinterpret_cast<std::uint16_t*>(ziel.pFarbe), ziel.nPitch / 2u, x1, y1, x2,
+                     y2, static_cast<std::uint16_t>(nPixel));
   }
 }
 
 void Tiefe_Fuellen(const Ziel& ziel, int x1, int y1, int x2, int y2, std::uint16_t nTiefe) {
-  for (int y = y1; y < y2; ++y) {
-    std::fill_n(ziel.pTiefe + static_cast<size_t>(y) * ziel.nBreite + x1, x2 - x1, nTiefe);
-  }
+  Rechteck_Fuellen(ziel.pTiefe, static_cast<std::size_t>(ziel.nBreite), x1, y1, x2, y2, nTiefe);
 }
 
 void Eckpunkt_Vorbereiten(const Ziel& ziel, Eckpunkt& v) {
@@ -261,17 +293,35 @@ void Vier_Vorbereiten(const Ziel& ziel, const Vier* k, Eckpunkt* const* v) {
   const VierInt Y = Vier_Runden(ys * static_cast<float>(nSub), bGut);
   const Vier zq = Vier_Begrenzt(z * q, 1.0f);
   const Vier rq = r * 255.0f * q, gq = g * 255.0f * q, bq = b * 255.0f * q;
+  // Each lane's screen point and pixel go out in whole stores, not lane by
+  // lane: X and Y widened to 64 bits side by side, z, q, r and g
+  // transposed, nPixel beside a8. A lane to be clipped gets them too,
+  // unread there.
+  const VierInt sX = X >> 31, sY = Y >> 31;
+  const VierInt x01 = ERSATZ_MISCHEN(X, sX, 0, 4, 1, 5), x23 = ERSATZ_MISCHEN(X, sX, 2, 6, 3, 7);
+  const VierInt y01 = ERSATZ_MISCHEN(Y, sY, 0, 4, 1, 5), y23 = ERSATZ_MISCHEN(Y, sY, 2, 6, 3, 7);
+  const VierInt xy[4] = {ERSATZ_MISCHEN(x01, y01, 0, 1, 4, 5), ERSATZ_MISCHEN(x01, y01, 2, 3, 6, 7),
+                         ERSATZ_MISCHEN(x23, y23, 0, 1, 4, 5),
+                         ERSATZ_MISCHEN(x23, y23, 2, 3, 6, 7)};
+  __m128 zqrg[4] = {zq, q, rq, gq};
+  _MM_TRANSPOSE4_PS(zqrg[0], zqrg[1], zqrg[2], zqrg[3]);
+  const VierNat pa[2] = {ERSATZ_MISCHEN(nPixel, a8, 0, 4, 1, 5),
+                         ERSATZ_MISCHEN(nPixel, a8, 2, 6, 3, 7)};
+  static_assert(offsetof(Bildpunkt, Y) == offsetof(Bildpunkt, X) + 8 &&
+                    offsetof(Bildpunkt, r) == offsetof(Bildpunkt, z) + 8 &&
+                    offsetof(Bildpunkt, g) == offsetof(Bildpunkt, z) + 12 &&
+                    offsetof(Eckpunkt, a8) == offsetof(Eckpunkt, nPixel) + 4,
+                "whole stores need the fields side by side");
   for (int j = 0; j < 4; ++j) {
     Eckpunkt& e = *v[j];
     e.nAussen = static_cast<unsigned>(nAussen[j]);
-    if (e.nAussen & nZuSchneiden) continue;
-    if (!bGut[j]) {
-      Eckpunkt_Vorbereiten(ziel, e);
-      continue;
-    }
-    e.p = Bildpunkt{X[j], Y[j], zq[j], q[j], rq[j], gq[j], bq[j]};
-    e.nPixel = nPixel[j];
-    e.a8 = static_cast<int>(a8[j]);
+    auto* pPunkt = reinterpret_cast<unsigned char*>(&e.p);
+    std::memcpy(pPunkt + offsetof(Bildpunkt, X), &xy[j], 16);
+    std::memcpy(pPunkt + offsetof(Bildpunkt, z), &zqrg[j], 16);
+    e.p.b = bq[j];
+    std::memcpy(reinterpret_cast<unsigned char*>(&e) + offsetof(Eckpunkt, nPixel),
+                reinterpret_cast<const unsigned char*>(&pa[j / 2]) + 8 * (j % 2), 8);
+    if (!bGut[j] && !(e.nAussen & nZuSchneiden)) Eckpunkt_Vorbereiten(ziel, e);
   }
 }
 

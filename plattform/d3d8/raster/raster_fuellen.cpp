@@ -120,6 +120,8 @@ struct Fuellung {
   Acht nFlach16;
   VierNat nAlpha;
   int xMax;  // the rightmost start of a group of four inside the row
+  // The steps to the right, each in all four lanes.
+  Vier zdx4, cdx4[4];
 };
 
 // D3DCMP_NEVER..D3DCMP_ALWAYS minus one hold one bit each for "less",
@@ -169,27 +171,18 @@ VierInt Laden(const std::uint32_t* p) {
 
 void Speichern(std::uint32_t* p, VierInt v) { std::memcpy(p, &v, sizeof(v)); }
 
-// Lane moves: with GCC __builtin_shuffle (its __builtin_shufflevector made
-// the frame 9% slower here), with clang __builtin_shufflevector, the only
-// one it has.
-#if defined(__clang__)
-#define ERSATZ_MISCHEN(v, ...) __builtin_shufflevector(v, v, __VA_ARGS__)
-#else
-#define ERSATZ_MISCHEN(v, ...) __builtin_shuffle(v, decltype(v){__VA_ARGS__})
-#endif
-
 // Four values 0..65535 as the low 16-bit lanes: each 64-bit half folds
 // its upper lane down next to its lower one, then the two halves join.
 Acht Schmal(VierInt v) {
   ZweiLang z = reinterpret_cast<ZweiLang>(v);
   z |= z >> 16;
   const VierInt v2 = reinterpret_cast<VierInt>(z);
-  return reinterpret_cast<Acht>(ERSATZ_MISCHEN(v2, 0, 2, 0, 2));
+  return reinterpret_cast<Acht>(ERSATZ_MISCHEN(v2, v2, 0, 2, 0, 2));
 }
 
 // The low four 16-bit lanes of a mask, each widened to 32 bits.
 VierInt Breit(Acht m) {
-  return reinterpret_cast<VierInt>(ERSATZ_MISCHEN(m, 0, 0, 1, 1, 2, 2, 3, 3));
+  return reinterpret_cast<VierInt>(ERSATZ_MISCHEN(m, m, 0, 0, 1, 1, 2, 2, 3, 3));
 }
 
 template <typename T>
@@ -206,9 +199,9 @@ VierInt Tiefe16(Vier z) {
 // of the reference column: each channel round(c/w · w), clamped.
 template <D3DFORMAT F>
 VierInt Farben(const Fuellung& f, Vier cZeile, Vier t) {
-  const Vier w = 1.0f / (cZeile[3] + t * f.v.cdx[3]);
+  const Vier w = 1.0f / (cZeile[3] + t * f.cdx4[3]);
   auto kanal = [&](int k) {
-    const Vier c = Vier_Begrenzt((cZeile[k] + t * f.v.cdx[k]) * w + 0.5f, 255.0f);
+    const Vier c = Vier_Begrenzt((cZeile[k] + t * f.cdx4[k]) * w + 0.5f, 255.0f);
     return __builtin_convertvector(__builtin_convertvector(c, VierInt), VierNat);
   };
   return VierInt(Kanaele_Packen(F, kanal(0), kanal(1), kanal(2), f.nAlpha));
@@ -221,7 +214,7 @@ inline void Gruppe(const Fuellung& f, Pixel* pF, std::uint16_t* pT, int x0, Acht
                    Vier cZeile) {
   const Vier t = static_cast<float>(x0 - f.v.xRef) + fSpur;
   if (f.bTiefe) {
-    const Acht neu = Schmal(Tiefe16(zZeile + t * f.v.zdx)), alt = Laden(pT + x0);
+    const Acht neu = Schmal(Tiefe16(zZeile + t * f.zdx4)), alt = Laden(pT + x0);
     const Acht le = reinterpret_cast<Acht>(neu <= alt);
     if constexpr (bLE) {
       bIn &= le;
@@ -268,7 +261,8 @@ struct Spanne {
 // Returns how many there are. Without a branch: about every other row of
 // a sliver is empty, at random.
 template <bool bRand>
-int Spannen(Kante& links, Kante& rechts, int y, int n, int nBreite, Spanne* pS) {
+__attribute__((always_inline)) inline int Spannen(Kante& links, Kante& rechts, int y, int n,
+                                                  int nBreite, Spanne* pS) {
   std::int64_t cl = links.c, ul = links.u, cr = rechts.c, ur = rechts.u;
   const std::int64_t sql = links.sq, srl = links.sr, dl = links.d;
   const std::int64_t sqr = rechts.sq, srr = rechts.sr, dr = rechts.d;
@@ -286,6 +280,16 @@ int Spannen(Kante& links, Kante& rechts, int y, int n, int nBreite, Spanne* pS) 
   }
   links.c = cl, links.u = ul, rechts.c = cr, rechts.u = ur;
   return static_cast<int>(p - pS);
+}
+
+// Spannen for a block of n rows from row y, its first nOben rows between
+// links0 and rechts0, the others between links1 and rechts1: one call a
+// block, not one for each pair of edges.
+template <bool bRand>
+int Blockspannen(Kante& links0, Kante& rechts0, Kante& links1, Kante& rechts1, int y, int nOben,
+                 int n, int nBreite, Spanne* pS) {
+  const int m = Spannen<bRand>(links0, rechts0, y, nOben, nBreite, pS);
+  return m + Spannen<bRand>(links1, rechts1, y + nOben, n - nOben, nBreite, pS + m);
 }
 
 // The rows between the top and bottom vertex (sorted by y, rows y0 to
@@ -309,12 +313,11 @@ void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const
   const std::int64_t xRand = nSub * nBreite;
   const bool bRand =
       std::min({p[0]->X, p[1]->X, p[2]->X}) < 0 || std::max({p[0]->X, p[1]->X, p[2]->X}) > xRand;
-  const auto spannen = bRand ? Spannen<true> : Spannen<false>;
+  const auto spannen = bRand ? Blockspannen<true> : Blockspannen<false>;
   Spanne s[nBlock];
   for (int y = y0; y < y2; y += nBlock) {
     const int n = std::min(nBlock, y2 - y), nOben = std::clamp(y1 - y, 0, n);
-    int m = spannen(links0, rechts0, y, nOben, nBreite, s);
-    m += spannen(links1, rechts1, y + nOben, n - nOben, nBreite, s + m);
+    const int m = spannen(links0, rechts0, links1, rechts1, y, nOben, n, nBreite, s);
     for (int k = 0; k < m; ++k) Zeile<Pixel, F, bFlach, bLE>(f, s[k].y, s[k].xl, s[k].xr);
   }
 }
@@ -345,11 +348,14 @@ void Fuellung_Setzen(const Ziel& ziel, const Rasterzustand& zustand, const Bildp
   Verlauf_Setzen(p, std::clamp(x, 0, ziel.nBreite - 1), y0, !s.bFlach, f.v);
   f.bTiefe = zustand.bTiefentest;
   f.bSchreiben = zustand.bTiefeSchreiben;
-  Vergleich_Setzen(zustand.Vergleich, f);
+  // The fillers for the usual less-or-equal test have it built in.
+  if (zustand.Vergleich != D3DCMP_LESSEQUAL) Vergleich_Setzen(zustand.Vergleich, f);
   f.nFlach = VierInt{} + static_cast<int>(s.nPixel);
   f.nFlach16 = Acht{} + static_cast<std::uint16_t>(s.nPixel);
   f.nAlpha = VierNat{} + static_cast<std::uint32_t>(s.a8);
   f.xMax = std::max(0, ziel.nBreite - 4);
+  f.zdx4 = Vier{} + f.v.zdx;
+  for (int k = 0; k < 4; ++k) f.cdx4[k] = Vier{} + f.v.cdx[k];
 }
 
 }  // namespace
