@@ -67,11 +67,11 @@ im_xvfb() {
 }
 
 # Prints the id of the program's visible window once it shows, waiting up
-# to $2 seconds (10 unless given); when it never shows, prints nothing and
+# to $2 seconds (30 unless given); when it never shows, prints nothing and
 # shows the program's standard error (file $1) on ours.
 fenster_suchen() {
   local fenster=""
-  for _ in $(seq 1 $((${2:-10} * 10))); do
+  for _ in $(seq 1 $((${2:-30} * 10))); do
     fenster=$(xdotool search --onlyvisible --name "^Borkwerk03 - Fenster$" 2>/dev/null | head -n1)
     [ -n "$fenster" ] && break
     sleep 0.1
