@@ -17,6 +17,7 @@
 #include "bench/programmbaum.h"
 #include "grafik/grafik.h"
 #include "plattform/d3d8/aufzeichnung.h"
+#include "plattform/d3d8/raster/raster.h"
 #include "tests/testgeraet.h"
 
 namespace {
@@ -176,6 +177,15 @@ BENCHMARK(BM_ProgrammBild)
     ->Arg(10)
     ->Arg(5)
     ->Unit(benchmark::kMillisecond);
+
+// The same frame with the filler's groups of four only, as on a
+// processor without AVX2.
+void BM_ProgrammBildVierer(benchmark::State& state) {
+  ersatz::Breite_Gruppen(false);
+  Bilder_Messen(state, Programmbild);
+  ersatz::Breite_Gruppen(true);
+}
+BENCHMARK(BM_ProgrammBildVierer)->Arg(30)->Unit(benchmark::kMillisecond);
 
 void BM_ProgrammZeichnungen(benchmark::State& state) { Bilder_Messen(state, Programmzeichnungen); }
 BENCHMARK(BM_ProgrammZeichnungen)->Arg(30)->Arg(5)->Unit(benchmark::kMillisecond);

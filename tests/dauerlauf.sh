@@ -3,10 +3,10 @@
 # with a regrow every 500 frames and mouse turns and zooms every 10 frames;
 # the peak memory after 200,000 frames may exceed that after 2,000 frames by
 # at most 64 KB: nothing grows with the run's length.
-#   dauerlauf.sh PROGRAMM [FRAMES]
+#   dauerlauf.sh PROGRAMM [DATEN [FRAMES]]   (ctest passes the test data folder)
 set -u
 prog=$(realpath "$1")
-bilder=${2:-200000}
+bilder=${3:-200000}
 source "$(dirname "$0")/gemeinsam.sh"
 werkzeuge_pruefen /usr/bin/time awk
 tmp=$(mktemp -d)

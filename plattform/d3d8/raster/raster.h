@@ -5,6 +5,7 @@
 // centres lie at integer coordinates; the top-left fill rule applies.
 //   raster.cpp          clipping, projection, culling, pixel packing
 //   raster_fuellen.cpp  filling one screen triangle (raster_intern.h)
+//   raster_acht.cpp     its pixels eight at a time, where AVX2 is there
 // It knows only the Direct3D 8 names: no window, file or library.
 #include <xmmintrin.h>
 
@@ -127,6 +128,11 @@ inline std::uint32_t Pixel_Packen(D3DFORMAT Format, int r8, int g8, int b8, int 
   return Kanaele_Packen(Format, static_cast<std::uint32_t>(r8), static_cast<std::uint32_t>(g8),
                         static_cast<std::uint32_t>(b8), static_cast<std::uint32_t>(a8));
 }
+
+// Whether the filler works on eight pixels at a time (with AVX2, where the
+// processor has it) or four; the pictures are the same either way. It
+// does unless told not to. Returns whether it now does.
+bool Breite_Gruppen(bool bAn);
 
 // Fills the rectangle [x1, x2) x [y1, y2) (already inside the target) with
 // a packed colour and/or a depth value.

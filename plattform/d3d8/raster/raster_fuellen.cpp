@@ -16,7 +16,6 @@
 namespace ersatz {
 namespace {
 
-typedef std::uint16_t Acht __attribute__((vector_size(16)));
 typedef std::uint64_t ZweiLang __attribute__((vector_size(16)));
 
 constexpr Vier fSpur = {0.0f, 1.0f, 2.0f, 3.0f};
@@ -54,16 +53,6 @@ struct Kante {
     u = r > 0 ? d - r : 0;
     Teilen(nSub * dx, d, fKehr, sq, sr);
   }
-};
-
-// Values that vary linearly across the screen, at the pixel (xRef, yRef)
-// near the triangle and as steps per pixel to the right and per row
-// down: depth, and for Gouraud shading the colour channels over w and
-// 1/w. Set up in double, stepped in float.
-struct Verlauf {
-  int xRef, yRef;
-  float z, zdx, zdy;
-  Vier c, cdx, cdy;
 };
 
 typedef double Zwei __attribute__((vector_size(16)));
@@ -107,22 +96,6 @@ void Verlauf_Setzen(const Bildpunkt* const* p, int xRef, int yRef, bool bFarbe, 
   w.cdx = Vier_Aus(dx2, Zwei{dx3[0], dx[1]});
   w.cdy = Vier_Aus(dy2, Zwei{dy3[0], dy[1]});
 }
-
-// Everything a row needs, fixed for the whole triangle. Depth passes
-// where (le & mX) ^ (ge & mY) ^ mZ, le and ge the comparisons of the new
-// value with the stored one.
-struct Fuellung {
-  const Ziel* pZiel;
-  Verlauf v;
-  bool bTiefe, bSchreiben;
-  Acht mX, mY, mZ;
-  VierInt nFlach;
-  Acht nFlach16;
-  VierNat nAlpha;
-  int xMax;  // the rightmost start of a group of four inside the row
-  // The steps to the right, each in all four lanes.
-  Vier zdx4, cdx4[4];
-};
 
 // D3DCMP_NEVER..D3DCMP_ALWAYS minus one hold one bit each for "less",
 // "equal" and "greater" passing; anything else lets every pixel pass.
@@ -250,11 +223,6 @@ inline void Zeile(const Fuellung& f, int y, int xl, int xr) {
   }
 }
 
-// A row that holds pixels: its number and its span [xl, xr).
-struct Spanne {
-  int y, xl, xr;
-};
-
 // Walks the edges links and rechts down n rows from row y and packs the
 // rows that hold pixels to the front of pS, their spans clipped to the
 // target unless the triangle lies within its columns (bRand false).
@@ -296,7 +264,7 @@ int Blockspannen(Kante& links0, Kante& rechts0, Kante& links1, Kante& rechts1, i
 // y2, the middle vertex at row y1): the long edge on one side, the two
 // short edges in turn on the other. The edges are walked a block of rows
 // ahead of the filling, so that each loop keeps its values in registers.
-template <typename Pixel, D3DFORMAT F, bool bFlach, bool bLE>
+template <typename Pixel, D3DFORMAT F, bool bFlach, bool bLE, bool bBreit>
 void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const int* yGrenzen) {
   constexpr int nBlock = 64;
   const int y0 = yGrenzen[0], y1 = std::max(y0, yGrenzen[1]), y2 = yGrenzen[2];
@@ -318,27 +286,23 @@ void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const
   for (int y = y0; y < y2; y += nBlock) {
     const int n = std::min(nBlock, y2 - y), nOben = std::clamp(y1 - y, 0, n);
     const int m = spannen(links0, rechts0, links1, rechts1, y, nOben, n, nBreite, s);
+    if constexpr (bBreit) {
+      f.pAcht(f, s, m);
+      continue;
+    }
     for (int k = 0; k < m; ++k) Zeile<Pixel, F, bFlach, bLE>(f, s[k].y, s[k].xl, s[k].xr);
   }
 }
 
 using Zeilenfueller = void (*)(const Fuellung&, const Bildpunkt* const*, bool, const int*);
 
-template <bool bFlach, bool bLE>
-Zeilenfueller Fueller_Fuer(D3DFORMAT F) {
-  switch (F) {
-    case D3DFMT_R5G6B5:
-      return Zeilen<std::uint16_t, D3DFMT_R5G6B5, bFlach, bLE>;
-    case D3DFMT_X1R5G5B5:
-      return Zeilen<std::uint16_t, D3DFMT_X1R5G5B5, bFlach, bLE>;
-    case D3DFMT_A1R5G5B5:
-      return Zeilen<std::uint16_t, D3DFMT_A1R5G5B5, bFlach, bLE>;
-    case D3DFMT_A8R8G8B8:
-      return Zeilen<std::uint32_t, D3DFMT_A8R8G8B8, bFlach, bLE>;
-    default:
-      return Zeilen<std::uint32_t, D3DFMT_X8R8G8B8, bFlach, bLE>;
+template <bool bFlach, bool bLE, bool bBreit>
+struct Zeilenwahl {
+  template <typename Pixel, D3DFORMAT F>
+  static Zeilenfueller Fuer() {
+    return Zeilen<Pixel, F, bFlach, bLE, bBreit>;
   }
-}
+};
 
 // Everything fixed for the triangle p, whose first row is y0.
 void Fuellung_Setzen(const Ziel& ziel, const Rasterzustand& zustand, const Bildpunkt* const* p,
@@ -376,12 +340,15 @@ void Dreieck_Fuellen(const Ziel& ziel, const Rasterzustand& zustand, const Bildp
   const int y[3] = {std::max(0, zeile(p[0]->Y)), std::clamp(zeile(p[1]->Y), 0, ziel.nHoehe),
                     std::min(ziel.nHoehe, zeile(p[2]->Y))};
   if (y[0] >= y[2]) return;
-  static constexpr Zeilenfueller (*nFueller[2][2])(D3DFORMAT) = {
-      {Fueller_Fuer<false, false>, Fueller_Fuer<false, true>},
-      {Fueller_Fuer<true, false>, Fueller_Fuer<true, true>}};
-  const Zeilenfueller fuellen =
-      nFueller[s.bFlach][zustand.Vergleich == D3DCMP_LESSEQUAL](ziel.Format);
+  static constexpr Zeilenfueller (*nFueller[2][2][2])(D3DFORMAT) = {
+      {{Nach_Format<Zeilenwahl<false, false, false>>, Nach_Format<Zeilenwahl<false, true, false>>},
+       {Nach_Format<Zeilenwahl<true, false, false>>, Nach_Format<Zeilenwahl<true, true, false>>}},
+      {{Nach_Format<Zeilenwahl<false, false, true>>, Nach_Format<Zeilenwahl<false, true, true>>},
+       {Nach_Format<Zeilenwahl<true, false, true>>, Nach_Format<Zeilenwahl<true, true, true>>}}};
+  const bool bLE = zustand.Vergleich == D3DCMP_LESSEQUAL;
   Fuellung f;
+  f.pAcht = Achterfueller(ziel, s.bFlach, bLE);
+  const Zeilenfueller fuellen = nFueller[f.pAcht != nullptr][s.bFlach][bLE](ziel.Format);
   Fuellung_Setzen(ziel, zustand, p, y[0], s, f);
   fuellen(f, p, nKreuz < 0, y);
 }
