@@ -264,7 +264,7 @@ int Blockspannen(Kante& links0, Kante& rechts0, Kante& links1, Kante& rechts1, i
 // y2, the middle vertex at row y1): the long edge on one side, the two
 // short edges in turn on the other. The edges are walked a block of rows
 // ahead of the filling, so that each loop keeps its values in registers.
-template <typename Pixel, D3DFORMAT F, bool bFlach, bool bLE, bool bBreit>
+template <typename Pixel, D3DFORMAT F, bool bFlach, bool bLE>
 void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const int* yGrenzen) {
   constexpr int nBlock = 64;
   const int y0 = yGrenzen[0], y1 = std::max(y0, yGrenzen[1]), y2 = yGrenzen[2];
@@ -286,7 +286,7 @@ void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const
   for (int y = y0; y < y2; y += nBlock) {
     const int n = std::min(nBlock, y2 - y), nOben = std::clamp(y1 - y, 0, n);
     const int m = spannen(links0, rechts0, links1, rechts1, y, nOben, n, nBreite, s);
-    if constexpr (bBreit) {
+    if (f.pAcht) {
       f.pAcht(f, s, m);
       continue;
     }
@@ -296,11 +296,11 @@ void Zeilen(const Fuellung& f, const Bildpunkt* const* p, bool bLangLinks, const
 
 using Zeilenfueller = void (*)(const Fuellung&, const Bildpunkt* const*, bool, const int*);
 
-template <bool bFlach, bool bLE, bool bBreit>
+template <bool bFlach, bool bLE>
 struct Zeilenwahl {
   template <typename Pixel, D3DFORMAT F>
   static Zeilenfueller Fuer() {
-    return Zeilen<Pixel, F, bFlach, bLE, bBreit>;
+    return Zeilen<Pixel, F, bFlach, bLE>;
   }
 };
 
@@ -340,15 +340,13 @@ void Dreieck_Fuellen(const Ziel& ziel, const Rasterzustand& zustand, const Bildp
   const int y[3] = {std::max(0, zeile(p[0]->Y)), std::clamp(zeile(p[1]->Y), 0, ziel.nHoehe),
                     std::min(ziel.nHoehe, zeile(p[2]->Y))};
   if (y[0] >= y[2]) return;
-  static constexpr Zeilenfueller (*nFueller[2][2][2])(D3DFORMAT) = {
-      {{Nach_Format<Zeilenwahl<false, false, false>>, Nach_Format<Zeilenwahl<false, true, false>>},
-       {Nach_Format<Zeilenwahl<true, false, false>>, Nach_Format<Zeilenwahl<true, true, false>>}},
-      {{Nach_Format<Zeilenwahl<false, false, true>>, Nach_Format<Zeilenwahl<false, true, true>>},
-       {Nach_Format<Zeilenwahl<true, false, true>>, Nach_Format<Zeilenwahl<true, true, true>>}}};
+  static constexpr Zeilenfueller (*nFueller[2][2])(D3DFORMAT) = {
+      {Nach_Format<Zeilenwahl<false, false>>, Nach_Format<Zeilenwahl<false, true>>},
+      {Nach_Format<Zeilenwahl<true, false>>, Nach_Format<Zeilenwahl<true, true>>}};
   const bool bLE = zustand.Vergleich == D3DCMP_LESSEQUAL;
+  const Zeilenfueller fuellen = nFueller[s.bFlach][bLE](ziel.Format);
   Fuellung f;
   f.pAcht = Achterfueller(ziel, s.bFlach, bLE);
-  const Zeilenfueller fuellen = nFueller[f.pAcht != nullptr][s.bFlach][bLE](ziel.Format);
   Fuellung_Setzen(ziel, zustand, p, y[0], s, f);
   fuellen(f, p, nKreuz < 0, y);
 }
