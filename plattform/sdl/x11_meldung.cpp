@@ -2,6 +2,9 @@
 // in its own loop, so a signal (which only asks the run to end) would wait
 // with it; under X a watcher sends the box the window manager's close
 // message once the end is asked for, and the run goes on to its end.
+// SDL shows the box from a forked child: the fork waits until the watcher
+// is in its loop, holding no lock. A thread still starting may hold the
+// allocator's, and the child then waits for it forever.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
@@ -56,10 +59,11 @@ Window X11_Fenster(SDL_Window* pFenster) {
 
 void X11_Meldung_Zeigen(SDL_Window* pFenster, const char* szTitel, const char* szText) {
   const Window eltern = X11_Fenster(pFenster);
-  std::atomic<bool> bFertig{false};
+  std::atomic<bool> bFertig{false}, bWacht{false};
   std::thread waechter;
   if (eltern != 0) {
     waechter = std::thread([&] {
+      bWacht = true;
       while (!bFertig && !Schliessen_Angefordert())
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
       // Until the box is gone: it may not be mapped yet when the request
@@ -72,6 +76,7 @@ void X11_Meldung_Zeigen(SDL_Window* pFenster, const char* szTitel, const char* s
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
       }
     });
+    while (!bWacht) std::this_thread::yield();
   }
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, szTitel, szText, pFenster);
   bFertig = true;
