@@ -17,8 +17,6 @@
 namespace ersatz {
 namespace {
 
-bool bAn = true;
-
 #if ERSATZ_AVX2_DA
 #define ERSATZ_AVX2 __attribute__((target("avx2"), always_inline)) inline
 
@@ -192,35 +190,33 @@ struct Wahl {
 };
 
 bool Avx2_Da() {
-  static const bool bDa = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return bDa;
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
 }
+
+const bool bDa = Avx2_Da();
+#else
+const bool bDa = false;
 #endif
+
+bool bAn = bDa;
 
 }  // namespace
 
 bool Breite_Gruppen(bool bWunsch) {
-#if ERSATZ_AVX2_DA
-  bAn = bWunsch && Avx2_Da();
-#else
-  (void)bWunsch;
-  bAn = false;
-#endif
+  bAn = bWunsch && bDa;
   return bAn;
 }
 
 Achterfueller_t Achterfueller(const Ziel& ziel, bool bFlach, bool bLE) {
+  if (!bAn || ziel.nBreite < 8 || ziel.nBreite >= 32768) return nullptr;
 #if ERSATZ_AVX2_DA
-  if (!bAn || !Avx2_Da() || ziel.nBreite < 8 || ziel.nBreite >= 32768) return nullptr;
   static constexpr Achterfueller_t (*nFueller[2][2])(D3DFORMAT) = {
       {Nach_Format<Wahl<false, false>>, Nach_Format<Wahl<false, true>>},
       {Nach_Format<Wahl<true, false>>, Nach_Format<Wahl<true, true>>}};
   return nFueller[bFlach][bLE](ziel.Format);
 #else
-  (void)ziel, (void)bFlach, (void)bLE;
+  (void)bFlach, (void)bLE;
   return nullptr;
 #endif
 }
